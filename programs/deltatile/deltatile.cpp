@@ -1,0 +1,36 @@
+#include "programs/deltatile/deltatile.h"
+
+#include <array>
+
+#include "tiles/edges.h"
+
+namespace deltatile {
+
+namespace {
+constexpr std::array<tiles::Edge, 5> edges{{{A, B}, {B, C}, {C, A}, {D, A}, {D, B}}};
+}  // namespace
+
+Tile buildTile(Point p1, Point p2, Point p3) {
+  const Point middle{(p1.x + p2.x) * 0.5f, (p1.y + p2.y) * 0.5f, 0, 9};
+  Point turned = p3;
+  transformPoint(rotationAbout(180, middle), turned);
+
+  const Matrix toOrigin = translationMatrix(Point{-p1.x, -p1.y, 0, 9});
+  Tile tile{p1, p2, p3, turned};
+  tile[A].x = 0;
+  tile[A].y = 0;
+  for (Vertex k : {B, C, D}) transformPoint(toOrigin, tile[k]);
+  return tile;
+}
+
+void emitTile(const Tile& tile) { tiles::emitEdges(tile, edges); }
+
+void tileLattice(int n, const Tile& tile) {
+  const Point u = pointSub(tile[C], tile[A]);
+  const Point v = pointSub(tile[C], tile[B]);
+  tiles::latticeLoop(n, u, v, tile, emitTile);
+}
+
+void buildScene() { tileLattice(latticeSize, buildTile(P1, P2, P3)); }
+
+}  // namespace deltatile
