@@ -1,0 +1,42 @@
+#include "programs/quadtile/quadtile.h"
+
+#include <array>
+
+#include "tiles/edges.h"
+
+namespace quadtile {
+
+namespace {
+constexpr std::array<tiles::Edge, 7> edges{
+    {{A, B}, {B, C}, {C, D}, {D, A}, {E, B}, {E, F}, {F, A}}};
+}  // namespace
+
+Tile buildTile(Point p1, Point p2, Point p3, Point p4) {
+  const Point middle{(p1.x + p2.x) * 0.5f, (p1.y + p2.y) * 0.5f, 0, 9};
+  const Matrix halfTurn = rotationAbout(180, middle);
+  Point turned3 = p3;
+  Point turned4 = p4;
+  transformPoint(halfTurn, turned3);
+  transformPoint(halfTurn, turned4);
+
+  const Matrix toOrigin = translationMatrix(Point{-p1.x, -p1.y, 0, 9});
+  Tile tile{p1, p2, p3, p4, turned4, turned3};
+  tile[A].x = 0;
+  tile[A].y = 0;
+  for (Vertex k : {B, C, D, E, F}) transformPoint(toOrigin, tile[k]);
+  return tile;
+}
+
+void emitTile(const Tile& tile) { tiles::emitEdges(tile, edges); }
+
+void tileLattice(int n, const Tile& tile) {
+  // A is the origin, so C is the vector from A to C, and D + (C - B) is
+  // D - F: the moves that carry side A-F onto C-B and side F-E onto D-C.
+  const Point u = tile[C];
+  const Point v = pointAdd(pointSub(tile[B], tile[C]), tile[D]);
+  tiles::latticeLoop(n, u, v, tile, emitTile);
+}
+
+void buildScene() { tileLattice(latticeSize, buildTile(P1, P2, P3, P4)); }
+
+}  // namespace quadtile
