@@ -1,0 +1,42 @@
+#include "programs/mixtile4/mixtile4.h"
+
+#include <array>
+
+#include "tiles/edges.h"
+
+namespace mixtile4 {
+
+namespace {
+constexpr std::array<tiles::Edge, 12> edges{{{1, 2},
+                                             {2, 3},
+                                             {3, 4},
+                                             {4, 5},
+                                             {5, 6},
+                                             {6, 7},
+                                             {7, 8},
+                                             {8, 9},
+                                             {9, 10},
+                                             {10, 11},
+                                             {11, 12},
+                                             {1, 12}}};
+}  // namespace
+
+void buildTile(Tile& tile, Point a, Point b) {
+  tiles::regularPolygon(tile, a, b, 6, -30);
+}
+
+void emitTile(const Tile& tile) { tiles::emitEdges(tile, edges); }
+
+void tileLattice(const Tile& tile) {
+  const Point u = pointSub(tile[4], tile[9]);
+  const Point v = pointSub(tile[2], tile[7]);
+  tiles::slotLattice<vertexCount>(latticeSize, u, v, tile, emitTile);
+}
+
+void buildScene() {
+  Tile tile{};
+  buildTile(tile, givenA, givenB);
+  tileLattice(tile);
+}
+
+}  // namespace mixtile4
