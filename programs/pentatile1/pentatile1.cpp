@@ -1,0 +1,47 @@
+#include "programs/pentatile1/pentatile1.h"
+
+#include <array>
+
+#include "tiles/edges.h"
+
+namespace pentatile1 {
+
+namespace {
+constexpr std::array<tiles::Edge, 9> edges{{{T0, T1},
+                                            {T1, T2},
+                                            {T2, T3},
+                                            {T3, T4},
+                                            {T4, T0},
+                                            {T1, T5},
+                                            {T5, T6},
+                                            {T6, T7},
+                                            {T7, T2}}};
+}  // namespace
+
+Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
+  const Point middle{(c.x + b.x) * 0.5f, (c.y + b.y) * 0.5f, 0, 9};
+  const Matrix halfTurn = rotationAbout(180, middle);
+
+  Tile tile{a, b, c, d, e, d, e, a};
+  for (Vertex k : {T5, T6, T7}) transformPoint(halfTurn, tile[k]);
+
+  // Move the whole tile so that A lies at the origin.
+  const Matrix toOrigin = translationMatrix(Point{a.x * -1, a.y * -1, a.z * -1, 9});
+  tile[T0].x = 0;
+  tile[T0].y = 0;
+  for (int k = T1; k <= T7; ++k) transformPoint(toOrigin, tile[k]);
+  return tile;
+}
+
+void emitTile(const Tile& tile) { tiles::emitEdges(tile, edges); }
+
+void tileLattice(int n, const Tile& tile) {
+  const Point u = pointSub(tile[T4], tile[T3]);
+  const Point across = pointAdd(pointSub(tile[T1], tile[T0]), pointSub(tile[T2], tile[T3]));
+  const Point v = pointAdd(tile[T4], across);
+  tiles::latticeLoop(n, u, v, tile, emitTile);
+}
+
+void buildScene() { tileLattice(latticeSize, buildTile(A, B, C, D, E)); }
+
+}  // namespace pentatile1

@@ -1,0 +1,63 @@
+#include "programs/pentatile4/pentatile4.h"
+
+#include <array>
+#include <iostream>
+
+#include "tiles/edges.h"
+
+namespace pentatile4 {
+
+namespace {
+constexpr std::array<tiles::Edge, 12> edges{{{T4, T5},
+                                             {T4, T3},
+                                             {T3, T8},
+                                             {T9, T8},
+                                             {T10, T9},
+                                             {T5, T11},
+                                             {T0, T1},
+                                             {T1, T2},
+                                             {T1, T7},
+                                             {T6, T7},
+                                             {T9, T7},
+                                             {T11, T10}}};
+}  // namespace
+
+Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
+  Tile tile{a, b, c, d, e, b, c, d, b, a, e, d};
+
+  // Three quarter-turns counter-clockwise about A, kept as 270 degrees
+  // rather than -90 so that the turn carries the float noise of that angle.
+  const Matrix aroundA = rotationAbout(270, a);
+  for (Vertex k : {T5, T6, T7}) transformPoint(aroundA, tile[k]);
+
+  const Matrix aroundC = rotationAbout(90, c);
+  for (Vertex k : {T9, T8}) transformPoint(aroundC, tile[k]);
+
+  const Point middle{(tile[T7].x + tile[T1].x) * 0.5f,
+                     (tile[T7].y + tile[T1].y) * 0.5f, 0, 9};
+  const Matrix halfTurn = rotationAbout(180, middle);
+  for (Vertex k : {T10, T11}) transformPoint(halfTurn, tile[k]);
+
+  // Move the whole tile so that A lies at the origin.
+  const Matrix toOrigin = translationMatrix(Point{a.x * -1, a.y * -1, a.z * -1, 9});
+  tile[T0].x = 0;
+  tile[T0].y = 0;
+  for (int k = T1; k <= T11; ++k) transformPoint(toOrigin, tile[k]);
+  return tile;
+}
+
+void emitTile(const Tile& tile) { tiles::emitEdges(tile, edges); }
+
+void tileLattice(int n, const Tile& tile) {
+  const Point u = pointSub(tile[T5], tile[T3]);
+  const Point v = pointSub(tile[T11], tile[T4]);
+  tiles::latticeLoop(n, u, v, tile, emitTile);
+}
+
+void buildScene() {
+  // Flushed at once, so the word is on the console before the window opens.
+  std::cout << "gotovooooo11" << std::flush;
+  tileLattice(latticeSize, buildTile(A, B, C, D, E));
+}
+
+}  // namespace pentatile4
