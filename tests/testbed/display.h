@@ -45,7 +45,7 @@ void openTestWindow();
 // What a program shows first: frameCamera, onReshape(1024, 700), onDisplay;
 // returns the front buffer.
 Image drawStartupFrame();
-// Reads the front buffer of the test window.
+// What the test window shows now, read back from the X server.
 Image readFrontBuffer();
 // glGetDoublev of GL_MODELVIEW_MATRIX or GL_PROJECTION_MATRIX, column-major.
 std::array<double, 16> glMatrix(GLenum which);

@@ -57,7 +57,8 @@ struct WindowGeometry {
 };
 WindowGeometry windowGeometry(unsigned long window);
 std::string windowName(unsigned long window);
-// The window's pixels as X shows them (ImageMagick's import).
+// The window's pixels as X shows them (ImageMagick's import), once a frame
+// has been drawn and the picture is steady.
 Image screenshot(unsigned long window);
 // Runs `xdotool ARGS` on the private display; fails the test on error.
 void xdotool(const std::string& args);
