@@ -29,7 +29,7 @@ template <std::size_t N, std::size_t S>
 void translateTile(Tile<S>& dst, const Tile<S>& src, Point v) {
   const Matrix move = translationMatrix(v);
   copyTile<N>(dst, src);
-  for (std::size_t k = 0; k < S; ++k) transformPoint(move, dst[k]);
+  for (std::size_t k = 1; k <= N; ++k) transformPoint(move, dst[k]);
 }
 
 // Vertex k becomes the image of vertex source under m: first the copy, then
