@@ -83,7 +83,7 @@ std::vector<Tiling> makeTilings() {
                       {22, {4.5, 6 + h}, {-0.5, 6 + h}}},
        .lengths = {r5, sideCD2, sideFT8, 2 * r5, 5},
        .spanMin = {-59.5, -h}, .spanMax = {10, 54 + 14 * h},
-       .distinct = 1},
+       .distinct = 0},
       {.name = "pentatile3",
        .buildScene = pentatile3::buildScene,
        .tile = [] { return asVector(tile3()); },
