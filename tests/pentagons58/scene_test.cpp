@@ -53,9 +53,10 @@ TEST_P(StoredScene, LengthsSpanAndDistinctSegments) {
   EXPECT_EQ(SceneBounds.min.y, float(s.minY));
   EXPECT_EQ(SceneBounds.max.y, float(s.maxY));
 
-  if (t.distinctSegments > 0)
+  if (t.distinctSegments > 0) {
     EXPECT_EQ(testbed::distinctEdgeCount(segments, 1e-3),
               std::size_t(t.distinctSegments));
+  }
 }
 
 // Copy (i, j) is the first copy moved by i v + j u, rows i outer and columns

@@ -12,7 +12,7 @@
 namespace pentagons58 {
 
 struct Vec {
-  double x, y;
+  double x = 0, y = 0;
 };
 
 // The pentagon every tile is made of: side i runs from vertex i to i + 1,
@@ -20,11 +20,11 @@ struct Vec {
 struct Pentagon {
   std::vector<double> sides;
   std::vector<double> angles;
-  double area;
+  double area = 0;
 };
 
 struct Camera {
-  double centerX, centerY, eyeDistance;
+  double centerX = 0, centerY = 0, eyeDistance = 0;
 };
 
 struct Tiling {
@@ -37,13 +37,13 @@ struct Tiling {
   // stores with count n.
   std::function<void(int)> lattice;
 
-  int latticeSize;
-  int edgesPerCopy;
+  int latticeSize = 0;
+  int edgesPerCopy = 0;
+  int segmentCount = 0;
   // Segments stored before the first copy.
-  int storedBefore;
+  int storedBefore = 0;
   // Of each copy's edges, the one that starts at T0.
-  int edgeFromOrigin;
-  int segmentCount;
+  int edgeFromOrigin = 0;
   // Indices of segments stored in blue; all others are black.
   std::vector<int> blue;
 
@@ -51,12 +51,12 @@ struct Tiling {
   std::vector<std::vector<int>> pentagons;
   Pentagon shape;
   Vec u, v;  // the lattice vectors
-  double cellArea;
+  double cellArea = 0;
 
-  std::vector<double> lengths;
-  double minX, maxX, minY, maxY;
+  std::vector<double> lengths;  // ascending
+  double minX = 0, maxX = 0, minY = 0, maxY = 0;
   Camera camera;
-  int distinctSegments;  // 0 where no count is known
+  int distinctSegments = 0;  // 0 where no count is known
 };
 
 const std::vector<Tiling>& tilings();
