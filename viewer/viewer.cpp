@@ -43,6 +43,8 @@ void frameCamera() {
 void registerCallbacks() {
   glutDisplayFunc(onDisplay);
   glutIdleFunc(onDisplay);
+  glutMouseFunc(onMouse);
+  glutMotionFunc(onMotion);
   glutReshapeFunc(onReshape);
 }
 

@@ -36,3 +36,26 @@ void registerCallbacks();
 // Viewport (0, 0, w, h) and a 30-degree perspective of aspect w / h; a height
 // of 0 counts as 1. The projection matrix stays current.
 void onReshape(int w, int h);
+
+// --- Mouse navigation
+//
+// Left drag pans, right drag turns about the z axis, middle drag (or left and
+// right held together) zooms. Every step is multiplied onto the current
+// matrix, which after the first reshape is the projection.
+
+// Cursor of the last press or of the last handled drag step, in GLUT window
+// coordinates (y grows downwards).
+extern std::int32_t lastX;
+extern std::int32_t lastY;
+extern bool leftDown;
+extern bool middleDown;
+extern bool rightDown;
+// The scene point under the cursor at the last press, on the near plane.
+extern Point pressPoint;
+
+// A press records the cursor, unprojects it to pressPoint and raises the
+// button's flag (buttons 3 and up raise none); any release lowers all three.
+void onMouse(int button, int state, int x, int y);
+// One drag step: pan by the unprojected difference to pressPoint, rotate by
+// the step length, or zoom by e^(dy / 2100). A zero step does nothing.
+void onMotion(int x, int y);
