@@ -45,7 +45,7 @@ std::string startXvfb() {
     freopen("/dev/null", "w", stdout);
     freopen("/dev/null", "w", stderr);
     execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0",
-           "1600x1000x24", "-nolisten", "tcp", static_cast<char*>(nullptr));
+           "1600x1000x24", "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);
