@@ -78,10 +78,6 @@ Point between(const Point& p, const Point& q) {
   return Point{q.x - p.x, q.y - p.y, 0, 9};
 }
 
-Point times(double k, const Point& v) {
-  return Point{float(k * v.x), float(k * v.y), 0, 9};
-}
-
 Point latticeOffset(int i, int j, const Point& u, const Point& v) {
   return Point{float(double(i) * v.x + double(j) * u.x),
                float(double(i) * v.y + double(j) * u.y), 0, 9};

@@ -23,7 +23,6 @@ std::size_t coverCount(const std::vector<Segment>& segments, const Segment& e);
 Point plus(const Point& p, const Point& offset);
 // The vector from p to q.
 Point between(const Point& p, const Point& q);
-Point times(double k, const Point& v);
 // The offset i * v + j * u of the copy in row i, column j.
 Point latticeOffset(int i, int j, const Point& u, const Point& v);
 

@@ -1,10 +1,7 @@
-// The stored order of quadtile's patch, the long segments of mixtile2, and
-// the slotted tile operations the multi-shape tilings share.
+// The stored order of quadtile's patch, and what copyTile leaves alone.
 #include <gtest/gtest.h>
 
-#include "programs/mixtile2/mixtile2.h"
 #include "programs/quadtile/quadtile.h"
-#include "tests/mixtiles/patch.h"
 #include "tests/testbed/geometry.h"
 #include "tiles/slots.h"
 
@@ -43,20 +40,6 @@ TEST(Quadtile, SegmentsFollowRowsThenColumnsFromTheOrigin) {
   EXPECT_EQ(testbed::distinctEdgeCount(s), 119u);
 }
 
-TEST(Quadtile, CopyIsTheHalfTurnOfTheQuadrilateralAboutTheMidpointOfAB) {
-  using namespace quadtile;
-  const Tile t = buildTile(P1, P2, P3, P4);
-  // E = A + B - D and F = A + B - C.
-  EXPECT_NEAR(t[E].x, t[A].x + t[B].x - t[D].x, noise);
-  EXPECT_NEAR(t[E].y, t[A].y + t[B].y - t[D].y, noise);
-  EXPECT_NEAR(t[F].x, t[A].x + t[B].x - t[C].x, noise);
-  EXPECT_NEAR(t[F].y, t[A].y + t[B].y - t[C].y, noise);
-  // Opposite sides of the hexagon A, F, E, B, C, D are parallel and equal.
-  const std::vector<Point> hexagon{t[A], t[F], t[E], t[B], t[C], t[D]};
-  const std::vector<double> sides = testbed::sideLengths(hexagon);
-  for (int k = 0; k < 3; ++k) EXPECT_NEAR(sides[k], sides[k + 3], noise);
-}
-
 TEST(Quadtile, OneCopyForSizeOneAndNothingForSizeZero) {
   const quadtile::Tile t = quadtile::buildTile(quadtile::P1, quadtile::P2,
                                                quadtile::P3, quadtile::P4);
@@ -68,44 +51,6 @@ TEST(Quadtile, OneCopyForSizeOneAndNothingForSizeZero) {
   EXPECT_TRUE(Scene.segments.empty());
   EXPECT_EQ(SceneBounds.min.x, 1024.0f);
   EXPECT_EQ(SceneBounds.max.x, 0.0f);
-}
-
-// Segment 1 runs 11-2-1-7, and five more run through one further vertex.
-TEST(Mixtile2, LongSegmentsRunStraightThroughFurtherVertices) {
-  mixtile2::Tile t{};
-  mixtile2::buildTile(t, mixtile2::givenA, mixtile2::givenB);
-  const struct {
-    int from, to;
-    std::vector<int> through;
-  } runs[] = {{11, 7, {2, 1}}, {4, 11, {3}}, {8, 10, {9}},
-              {6, 9, {1}},     {9, 3, {2}},  {7, 5, {6}}};
-  for (const auto& run : runs) {
-    const Segment s{t[run.from], t[run.to], 9};
-    const double edges = testbed::length(s) / testbed::distance(t[1], t[2]);
-    EXPECT_NEAR(edges, double(run.through.size() + 1), 1e-5);
-    for (int k : run.through)
-      EXPECT_TRUE(patch::onSegment(t[k], s, 1e-5))
-          << run.from << "-" << run.to << " misses " << k;
-  }
-}
-
-// Triangles 1, 7, 8 and 1, 8, 9 show as one rhombus.
-TEST(Mixtile2, NoStoredSegmentCoversEdge1To8OfAnyCopy) {
-  clearScene();
-  mixtile2::buildScene();
-  mixtile2::Tile t{};
-  mixtile2::buildTile(t, mixtile2::givenA, mixtile2::givenB);
-  const std::vector<Segment>& s = Scene.segments;
-  const Point u = patch::between(s[0].a, s[12].a);
-  const Point v = patch::between(s[0].a, s[12 * 6].a);
-  EXPECT_NEAR(testbed::distance(t[1], t[8]), testbed::distance(t[1], t[2]),
-              1e-5);
-  for (int i = 0; i < 6; ++i)
-    for (int j = 0; j < 6; ++j) {
-      const Point at = patch::latticeOffset(i, j, u, v);
-      const Segment diagonal{patch::plus(t[1], at), patch::plus(t[8], at), 9};
-      EXPECT_EQ(patch::coverCount(s, diagonal), 0u) << i << ", " << j;
-    }
 }
 
 using Slots = tiles::Tile<10>;
@@ -135,26 +80,6 @@ TEST(SlottedTile, CopyTileLeavesSlotZeroAndTheSlotsAboveNOfTheDestination) {
   Slots same = src;
   tiles::copyTile<6>(same, same);
   for (std::size_t k = 0; k < same.size(); ++k) EXPECT_EQ(same[k].x, src[k].x);
-}
-
-TEST(SlottedTile, TranslatingInPlaceEqualsTranslatingIntoAnotherTile) {
-  const Slots src = numbered();
-  const Point by{0.1f, -7.3f, 0, 9};
-  Slots apart{};
-  tiles::translateTile<8>(apart, src, by);
-  Slots inPlace = src;
-  tiles::translateTile<8>(inPlace, inPlace, by);
-  for (std::size_t k = 1; k <= 8; ++k) {
-    EXPECT_EQ(apart[k].x, src[k].x + by.x);
-    EXPECT_EQ(apart[k].y, src[k].y + by.y);
-    EXPECT_EQ(apart[k].color, src[k].color);
-    EXPECT_EQ(inPlace[k].x, apart[k].x);
-    EXPECT_EQ(inPlace[k].y, apart[k].y);
-  }
-  // Only vertices 1 to N move; the other slots keep what they held.
-  EXPECT_EQ(inPlace[0].x, src[0].x);
-  EXPECT_EQ(inPlace[9].y, src[9].y);
-  EXPECT_EQ(apart[9].y, 0.0f);
 }
 
 }  // namespace
