@@ -1,0 +1,203 @@
+// tilings-export run as a command: the SVG it writes is the program's scene,
+// segment for segment, and bad input loses nothing.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "tests/testbed/program.h"
+#include "tools/registry.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testbed::runCommand;
+
+const std::string exporter = testbed::programPath("tilings-export");
+
+struct SvgLine {
+  float x1, y1, x2, y2;
+  std::string stroke;
+};
+
+// The <line> elements of an SVG text, in document order.
+std::vector<SvgLine> parseLines(const std::string& svg) {
+  static const std::regex line(
+      R"re(<line x1="([^"]+)" y1="([^"]+)" x2="([^"]+)" y2="([^"]+)" stroke="(#[0-9a-f]{6})"/>)re");
+  std::vector<SvgLine> lines;
+  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), line);
+       it != std::sregex_iterator(); ++it) {
+    const std::smatch& m = *it;
+    lines.push_back({std::stof(m[1]), std::stof(m[2]), std::stof(m[3]),
+                     std::stof(m[4]), m[5]});
+  }
+  return lines;
+}
+
+std::size_t countOf(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+std::string hexColour(ColorIndex c) {
+  const Rgb& rgb = palette[c];
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", int(std::lround(rgb.red * 255)),
+                int(std::lround(rgb.green * 255)), int(std::lround(rgb.blue * 255)));
+  return text;
+}
+
+std::string scratchDir() {
+  char pattern[] = "/tmp/tilings-export-XXXXXX";
+  return mkdtemp(pattern);
+}
+
+class EveryProgram : public ::testing::TestWithParam<tools::TilingProgram> {};
+
+TEST_P(EveryProgram, SvgHoldsEveryStoredSegmentInOrderAndColour) {
+  const tools::TilingProgram& program = GetParam();
+  const testbed::CommandResult result =
+      runCommand(exporter + " " + std::string(program.name) + " 2>/dev/null");
+  ASSERT_EQ(result.status, 0);
+  clearScene();
+  testing::internal::CaptureStdout();
+  program.buildScene();
+  testing::internal::GetCapturedStdout();
+  const std::vector<Segment> segments = Scene.segments;
+  clearScene();
+
+  const std::vector<SvgLine> lines = parseLines(result.output);
+  EXPECT_EQ(countOf(result.output, "<line "), segments.size());
+  EXPECT_EQ(countOf(result.output, "<circle "), 2 * segments.size());
+  ASSERT_EQ(lines.size(), segments.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].x1, segments[i].a.x) << "segment " << i;
+    EXPECT_EQ(lines[i].y1, segments[i].a.y) << "segment " << i;
+    EXPECT_EQ(lines[i].x2, segments[i].b.x) << "segment " << i;
+    EXPECT_EQ(lines[i].y2, segments[i].b.y) << "segment " << i;
+    EXPECT_EQ(lines[i].stroke, hexColour(segments[i].color)) << "segment " << i;
+  }
+  // Progress words some programs print never leak into the drawing.
+  EXPECT_EQ(result.output.rfind("<?xml", 0), 0u);
+}
+
+TEST_P(EveryProgram, SvgIsWellFormedXml) {
+  const std::string dir = scratchDir();
+  const std::string file = dir + "/" + std::string(GetParam().name) + ".svg";
+  ASSERT_EQ(runCommand(exporter + " " + std::string(GetParam().name) + " -o " + file).status, 0);
+  const testbed::CommandResult lint = runCommand("xmllint --noout " + file + " 2>&1");
+  EXPECT_EQ(lint.status, 0) << lint.output;
+  fs::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, EveryProgram,
+                         ::testing::ValuesIn(tools::tilingPrograms().begin(),
+                                             tools::tilingPrograms().end()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ExportAll, WritesOneFilePerProgramAndNothingElse) {
+  const std::string dir = scratchDir() + "/nested/gallery";
+  ASSERT_EQ(runCommand(exporter + " --all " + dir).status, 0);
+  std::size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    ++files;
+    const std::string name = entry.path().stem().string();
+    EXPECT_NE(tools::findTilingProgram(name), nullptr) << entry.path();
+    EXPECT_EQ(entry.path().extension(), ".svg");
+  }
+  EXPECT_EQ(files, tools::tilingPrograms().size());
+  fs::remove_all(fs::path(dir).parent_path().parent_path());
+}
+
+TEST(ExportErrors, UnknownNameListsTheValidNamesAndExitsTwo) {
+  const testbed::CommandResult r = runCommand(exporter + " hexatile 2>&1");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.output.find("hexatile"), std::string::npos);
+  for (const tools::TilingProgram& p : tools::tilingPrograms())
+    EXPECT_NE(r.output.find(std::string(p.name)), std::string::npos) << p.name;
+  EXPECT_EQ(runCommand(exporter + " 2>/dev/null").status, 2);
+  EXPECT_EQ(runCommand(exporter + " deltatile -x out.svg 2>/dev/null").status, 2);
+}
+
+TEST(ExportErrors, MissingFolderSaysWhyAndExitsOne) {
+  const testbed::CommandResult r =
+      runCommand(exporter + " deltatile -o /nonexistent-folder/d.svg 2>&1");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("/nonexistent-folder/d.svg"), std::string::npos);
+  EXPECT_NE(r.output.find("No such file or directory"), std::string::npos);
+}
+
+TEST(ExportErrors, FailedWriteLeavesNoPartialFileAndKeepsTheOldOne) {
+  // The target is a folder: the drawing is written in full beside it, and
+  // only the final rename fails. Nothing may be left behind.
+  const std::string dir = scratchDir();
+  fs::create_directory(dir + "/taken.svg");
+  std::ofstream(dir + "/taken.svg/keep") << "old";
+  const testbed::CommandResult r =
+      runCommand(exporter + " mixtile2 -o " + dir + "/taken.svg 2>&1");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("cannot write"), std::string::npos) << r.output;
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(dir)) left.push_back(entry.path().filename());
+  EXPECT_EQ(left, std::vector<std::string>{"taken.svg"});
+  EXPECT_TRUE(fs::is_directory(dir + "/taken.svg"));
+  fs::remove_all(dir);
+}
+
+TEST(ExportInBrowser, DrawingRendersAsDarkLinesOnTheClearColour) {
+  const std::string dir = scratchDir();
+  ASSERT_EQ(runCommand(exporter + " quadtile -o " + dir + "/quadtile.svg").status, 0);
+  const testbed::CommandResult shot = runCommand(
+      "cd " + dir + " && timeout 120 chromium --headless --no-sandbox --disable-gpu "
+      "--disable-quic --no-first-run --disable-background-networking "
+      "--disable-component-update --disable-sync --user-data-dir=" + dir + "/profile "
+      "--window-size=800,800 --screenshot=" + dir + "/shot.png file://" + dir +
+      "/quadtile.svg >/dev/null 2>&1; convert " + dir + "/shot.png -depth 8 ppm:-");
+  std::istringstream in(shot.output);
+  std::string magic;
+  int width = 0, height = 0, maxval = 0;
+  in >> magic >> width >> height >> maxval;
+  in.get();
+  ASSERT_EQ(magic, "P6") << "no screenshot from the browser";
+  std::vector<unsigned char> rgb(std::size_t(width) * height * 3);
+  in.read(reinterpret_cast<char*>(rgb.data()), std::streamsize(rgb.size()));
+  std::size_t dark = 0, clear = 0;
+  for (std::size_t i = 0; i < rgb.size(); i += 3) {
+    if (rgb[i] < 100 && rgb[i + 1] < 100 && rgb[i + 2] < 100) ++dark;
+    if (rgb[i] == 230 && rgb[i + 1] == 230 && rgb[i + 2] == 204) ++clear;
+  }
+  EXPECT_GT(dark, 2000u);
+  EXPECT_GT(clear, rgb.size() / 3 / 4);
+  fs::remove_all(dir);
+}
+
+TEST_P(EveryProgram, GalleryHoldsAScreenshotOfItsWindow) {
+  const std::string png = std::string(TILINGS_SOURCE_DIR) + "/docs/gallery/" +
+                          std::string(GetParam().name) + ".png";
+  ASSERT_TRUE(fs::exists(png)) << png;
+  const testbed::CommandResult picture = runCommand("convert " + png + " -depth 8 ppm:-");
+  std::istringstream in(picture.output);
+  std::string magic;
+  int width = 0, height = 0, maxval = 0;
+  in >> magic >> width >> height >> maxval;
+  EXPECT_EQ(width, 1024);
+  EXPECT_EQ(height, 700);
+  // The tiling sits in the middle of the clear colour: the corner is clear
+  // and the centre row crosses dark edges.
+  in.get();
+  std::vector<unsigned char> rgb(std::size_t(width) * height * 3);
+  in.read(reinterpret_cast<char*>(rgb.data()), std::streamsize(rgb.size()));
+  ASSERT_EQ(rgb[0], 230);
+  EXPECT_EQ(rgb[2], 204);
+  std::size_t dark = 0;
+  for (std::size_t i = 0; i < rgb.size(); i += 3)
+    dark += rgb[i] < 100 && rgb[i + 1] < 100 && rgb[i + 2] < 100;
+  EXPECT_GT(dark, 500u);
+}
+
+}  // namespace

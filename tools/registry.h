@@ -1,0 +1,21 @@
+// Every tiling program by name, with the construction that fills the scene
+// exactly as the program's own entry point does before it opens a window.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace tools {
+
+struct TilingProgram {
+  std::string_view name;
+  void (*buildScene)();
+  std::string_view summary;  // one line on the tiling it shows
+};
+
+// The seventeen programs, in the order `./tilings list` gives them.
+std::span<const TilingProgram> tilingPrograms();
+// The program called name, or nullptr.
+const TilingProgram* findTilingProgram(std::string_view name);
+
+}  // namespace tools
