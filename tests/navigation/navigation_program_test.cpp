@@ -128,11 +128,6 @@ class Navigated : public ::testing::Test {
   testbed::Image before;
 };
 
-TEST_F(Navigated, StartupFrameShowsEveryVertexWhereTheStartupCameraPutsThem) {
-  EXPECT_EQ(verticesShown(before, startup), int(vertices().size()));
-  EXPECT_TRUE(steps().empty());
-}
-
 TEST_F(Navigated, LeftDragPansAndTheGrabbedPointFollowsTheCursor) {
   const std::vector<std::pair<int, int>> path{{400, 350}, {700, 340}, {1000, 330}};
   std::string drag = at(100, 350) + " mousedown 1";
