@@ -1,0 +1,88 @@
+// Two benchmarks per program, registered from the registry:
+//   construction/NAME  clearScene and the program's buildScene, from the
+//                      given vertices to the last stored segment;
+//   display/NAME       one onDisplay of the built scene, finished with
+//                      glFinish, in the real GLUT window on a private Xvfb.
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+
+#include <iostream>
+#include <streambuf>
+#include <string>
+
+#include "scene/scene.h"
+#include "tests/testbed/display.h"
+#include "tools/registry.h"
+#include "viewer/viewer.h"
+
+namespace {
+
+// Some constructions report progress on standard output; while a benchmark
+// runs that text goes nowhere.
+class NullBuffer : public std::streambuf {
+ protected:
+  int overflow(int c) override { return traits_type::not_eof(c); }
+  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+class QuietCout {
+ public:
+  QuietCout() : saved_(std::cout.rdbuf(&sink_)) {}
+  ~QuietCout() { std::cout.rdbuf(saved_); }
+  QuietCout(const QuietCout&) = delete;
+  QuietCout& operator=(const QuietCout&) = delete;
+
+ private:
+  NullBuffer sink_;
+  std::streambuf* saved_;
+};
+
+void construction(benchmark::State& state, void (*buildScene)()) {
+  QuietCout quiet;
+  for (auto _ : state) {
+    clearScene();
+    buildScene();
+    benchmark::DoNotOptimize(Scene.segments.data());
+    benchmark::ClobberMemory();
+  }
+  state.counters["segments"] = static_cast<double>(Scene.segments.size());
+}
+
+void display(benchmark::State& state, void (*buildScene)()) {
+  {
+    QuietCout quiet;
+    clearScene();
+    buildScene();
+  }
+  testbed::openTestWindow();
+  frameCamera();
+  onReshape(windowWidth, windowHeight);
+  for (auto _ : state) {
+    onDisplay();
+    glFinish();
+  }
+  state.counters["segments"] = static_cast<double>(Scene.segments.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (const tools::TilingProgram& program : tools::tilingPrograms()) {
+    const std::string name(program.name);
+    benchmark::RegisterBenchmark(("construction/" + name).c_str(), construction,
+                                 program.buildScene)
+        ->Unit(benchmark::kMicrosecond);
+  }
+  for (const tools::TilingProgram& program : tools::tilingPrograms()) {
+    const std::string name(program.name);
+    benchmark::RegisterBenchmark(("display/" + name).c_str(), display,
+                                 program.buildScene)
+        ->Unit(benchmark::kMillisecond);
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
