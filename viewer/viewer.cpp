@@ -4,13 +4,28 @@
 #include <GL/glut.h>
 
 #include <cmath>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <cstdlib>
 
 float centerX = 0;
 float centerY = 0;
 float eyeDistance = 0;
 
+// The GL keeps window-sized buffers that it frees and reallocates on every
+// resize. glibc would raise its mmap threshold after the first such free and
+// serve the next ones from the heap, where freed space stays resident; with
+// the threshold fixed they are mapped and unmapped, so a resized window does
+// not keep its largest size's memory.
+static void returnLargeBuffersToTheSystem() {
+#ifdef __GLIBC__
+  mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
+}
+
 void openWindow(int& argc, char** argv) {
+  returnLargeBuffersToTheSystem();
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
   glutInitWindowSize(windowWidth, windowHeight);
