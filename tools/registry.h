@@ -2,6 +2,7 @@
 // exactly as the program's own entry point does before it opens a window.
 #pragma once
 
+#include <ostream>
 #include <span>
 #include <string_view>
 
@@ -12,6 +13,11 @@ struct TilingProgram {
   void (*buildScene)();
   std::string_view summary;  // one line on the tiling it shows
 };
+
+// Names the program in test listings.
+inline void PrintTo(const TilingProgram& program, std::ostream* out) {
+  *out << program.name;
+}
 
 // The seventeen programs, in the order `./tilings list` gives them.
 std::span<const TilingProgram> tilingPrograms();
