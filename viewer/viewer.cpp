@@ -13,19 +13,23 @@ float centerX = 0;
 float centerY = 0;
 float eyeDistance = 0;
 
-// The GL keeps window-sized buffers that it frees and reallocates on every
-// resize. glibc would raise its mmap threshold after the first such free and
-// serve the next ones from the heap, where freed space stays resident; with
-// the threshold fixed they are mapped and unmapped, so a resized window does
-// not keep its largest size's memory.
-static void returnLargeBuffersToTheSystem() {
+// On a resize the GL frees its window-sized buffers and allocates new ones
+// at the next frame. glibc would take the first such free as a cue to raise
+// its mmap threshold and serve later buffers from the heap, where freed space
+// stays resident: a window resized a few times would keep megabytes it no
+// longer uses. So from the first resize on, the threshold is fixed (large
+// buffers are mapped and unmapped) and each resize hands back to the system
+// the heap space that earlier resizes left free. Not before the first frame,
+// though: there the fixed threshold makes every large allocation of the
+// renderer's start-up fault in fresh pages, delaying the first picture.
+static void releaseResizeGarbage() {
 #ifdef __GLIBC__
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+  malloc_trim(0);
 #endif
 }
 
 void openWindow(int& argc, char** argv) {
-  returnLargeBuffersToTheSystem();
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
   glutInitWindowSize(windowWidth, windowHeight);
@@ -72,6 +76,12 @@ void startViewer(int argc, char** argv) {
 }
 
 void onReshape(int w, int h) {
+  // The toolkit's first call comes before the first frame; later ones are
+  // resizes.
+  static bool shaped = false;
+  if (shaped) releaseResizeGarbage();
+  shaped = true;
+
   if (h == 0) h = 1;
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();

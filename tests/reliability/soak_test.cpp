@@ -95,6 +95,7 @@ TEST_P(Soak, SurvivesRandomInputAndResizesWithoutGrowing) {
   const testbed::Image last = testbed::screenshot(window);
   EXPECT_GT(cpuTicks(program.pid()), ticks) << "no longer redrawing";
   const long lateKiB = residentKiB(program.pid());
+  RecordProperty("resident_growth_kib", std::to_string(lateKiB - earlyKiB));
   EXPECT_LT(lateKiB - earlyKiB, 1024) << "resident " << earlyKiB << " KiB at 2 s, "
                                       << lateKiB << " KiB at the end";
   ASSERT_TRUE(program.alive());
