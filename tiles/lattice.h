@@ -28,6 +28,17 @@ Vertices<N> translateTile(Point v, const Vertices<N>& tile) {
   return moved;
 }
 
+// Moves the tile so that `first`, the point its vertex 0 stands for, lies at
+// the origin: vertex 0 becomes exactly (0, 0), every other vertex is moved
+// by -first with one transformPoint.
+template <std::size_t N>
+void moveToOrigin(Vertices<N>& tile, Point first) {
+  const Matrix back = translationMatrix(Point{-first.x, -first.y, 0, 9});
+  tile[0].x = 0;
+  tile[0].y = 0;
+  for (std::size_t k = 1; k < N; ++k) transformPoint(back, tile[k]);
+}
+
 // k * v, z included, in colour 9: where row k starts.
 inline Point scaledVector(float k, Point v) {
   return Point{k * v.x, k * v.y, k * v.z, 9};

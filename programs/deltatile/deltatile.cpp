@@ -15,11 +15,8 @@ Tile buildTile(Point p1, Point p2, Point p3) {
   Point turned = p3;
   transformPoint(rotationAbout(180, middle), turned);
 
-  const Matrix toOrigin = translationMatrix(Point{-p1.x, -p1.y, 0, 9});
   Tile tile{p1, p2, p3, turned};
-  tile[A].x = 0;
-  tile[A].y = 0;
-  for (Vertex k : {B, C, D}) transformPoint(toOrigin, tile[k]);
+  tiles::moveToOrigin(tile, p1);
   return tile;
 }
 

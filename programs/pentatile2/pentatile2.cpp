@@ -70,10 +70,7 @@ Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
   transformPoint(halfTurn, tile[T19]);
 
   // Move the whole tile so that A lies at the origin.
-  const Matrix toOrigin = translationMatrix(Point{a.x * -1, a.y * -1, a.z * -1, 9});
-  tile[T0].x = 0;
-  tile[T0].y = 0;
-  for (int k = T1; k <= T19; ++k) transformPoint(toOrigin, tile[k]);
+  tiles::moveToOrigin(tile, a);
   return tile;
 }
 

@@ -50,12 +50,7 @@ Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
   report("gotovooooo22");
 
   // Move the whole tile so that A lies at the origin.
-  const Point first = tile[T0];
-  const Matrix toOrigin =
-      translationMatrix(Point{first.x * -1, first.y * -1, first.z * -1, 9});
-  tile[T0].x = 0;
-  tile[T0].y = 0;
-  for (int k = T1; k <= T9; ++k) transformPoint(toOrigin, tile[k]);
+  tiles::moveToOrigin(tile, tile[T0]);
   return tile;
 }
 

@@ -39,10 +39,7 @@ Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
   for (Vertex k : {T10, T11}) transformPoint(halfTurn, tile[k]);
 
   // Move the whole tile so that A lies at the origin.
-  const Matrix toOrigin = translationMatrix(Point{a.x * -1, a.y * -1, a.z * -1, 9});
-  tile[T0].x = 0;
-  tile[T0].y = 0;
-  for (int k = T1; k <= T11; ++k) transformPoint(toOrigin, tile[k]);
+  tiles::moveToOrigin(tile, a);
   return tile;
 }
 

@@ -60,9 +60,7 @@ Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
   t[18] = t[11];
   for (int k : {16, 17, 18}) transformPoint(half, t[k]);
 
-  const Matrix toOrigin =
-      translationMatrix(Point{a.x * -1, a.y * -1, a.z * -1, 9});
-  for (int k = 1; k < 19; ++k) transformPoint(toOrigin, t[k]);
+  tiles::moveToOrigin(t, a);
   return t;
 }
 

@@ -79,11 +79,7 @@ Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
   t[12] = t[8];
   for (int k : {11, 12}) transformPoint(h2, t[k]);
 
-  const Matrix toOrigin =
-      translationMatrix(Point{a.x * -1, a.y * -1, a.z * -1, 9});
-  t[0].x = 0;
-  t[0].y = 0;
-  for (int k = 1; k < 13; ++k) transformPoint(toOrigin, t[k]);
+  tiles::moveToOrigin(t, a);
   return t;
 }
 

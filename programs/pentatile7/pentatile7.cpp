@@ -115,9 +115,7 @@ Tile buildTile(Point v0, Point v1, Point v2, Point v3, Point v4) {
   t[15] = t[9];
   for (int k : {19, 18, 17, 16, 15}) transformPoint(h2, t[k]);
 
-  const Matrix toOrigin =
-      translationMatrix(Point{v0.x * -1, v0.y * -1, v0.z * -1, 9});
-  for (int k = 1; k < 24; ++k) transformPoint(toOrigin, t[k]);
+  tiles::moveToOrigin(t, v0);
   return t;
 }
 

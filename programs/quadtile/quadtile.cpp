@@ -19,11 +19,8 @@ Tile buildTile(Point p1, Point p2, Point p3, Point p4) {
   transformPoint(halfTurn, turned3);
   transformPoint(halfTurn, turned4);
 
-  const Matrix toOrigin = translationMatrix(Point{-p1.x, -p1.y, 0, 9});
   Tile tile{p1, p2, p3, p4, turned4, turned3};
-  tile[A].x = 0;
-  tile[A].y = 0;
-  for (Vertex k : {B, C, D, E, F}) transformPoint(toOrigin, tile[k]);
+  tiles::moveToOrigin(tile, p1);
   return tile;
 }
 
