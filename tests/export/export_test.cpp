@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "tests/testbed/program.h"
@@ -26,14 +26,17 @@ struct SvgLine {
 
 // The <line> elements of an SVG text, in document order.
 std::vector<SvgLine> parseLines(const std::string& svg) {
-  static const std::regex line(
-      R"re(<line x1="([^"]+)" y1="([^"]+)" x2="([^"]+)" y2="([^"]+)" stroke="(#[0-9a-f]{6})"/>)re");
   std::vector<SvgLine> lines;
-  for (auto it = std::sregex_iterator(svg.begin(), svg.end(), line);
-       it != std::sregex_iterator(); ++it) {
-    const std::smatch& m = *it;
-    lines.push_back({std::stof(m[1]), std::stof(m[2]), std::stof(m[3]),
-                     std::stof(m[4]), m[5]});
+  for (std::size_t at = svg.find("<line "); at != std::string::npos;
+       at = svg.find("<line ", at + 1)) {
+    SvgLine l{};
+    char stroke[8] = {};
+    if (std::sscanf(svg.c_str() + at,
+                    "<line x1=\"%f\" y1=\"%f\" x2=\"%f\" y2=\"%f\" stroke=\"%7[#0-9a-f]\"/>",
+                    &l.x1, &l.y1, &l.x2, &l.y2, stroke) == 5) {
+      l.stroke = stroke;
+      lines.push_back(l);
+    }
   }
   return lines;
 }

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -150,18 +149,16 @@ std::string RunningProgram::standardError() const {
 }
 
 WindowGeometry windowGeometry(unsigned long window) {
-  const CommandResult r =
-      runCommand("xdotool getwindowgeometry " + std::to_string(window));
+  // "  Position: 100,50 (screen: 0)" and "  Geometry: 1024x700".
+  const std::string text =
+      runCommand("xdotool getwindowgeometry " + std::to_string(window)).output;
   WindowGeometry g{};
-  std::smatch m;
-  if (std::regex_search(r.output, m, std::regex(R"(Position: (-?\d+),(-?\d+))"))) {
-    g.x = std::stoi(m[1]);
-    g.y = std::stoi(m[2]);
-  }
-  if (std::regex_search(r.output, m, std::regex(R"(Geometry: (\d+)x(\d+))"))) {
-    g.width = std::stoi(m[1]);
-    g.height = std::stoi(m[2]);
-  }
+  const std::size_t position = text.find("Position:");
+  if (position != std::string::npos)
+    std::sscanf(text.c_str() + position, "Position: %d,%d", &g.x, &g.y);
+  const std::size_t geometry = text.find("Geometry:");
+  if (geometry != std::string::npos)
+    std::sscanf(text.c_str() + geometry, "Geometry: %dx%d", &g.width, &g.height);
   return g;
 }
 
