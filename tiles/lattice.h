@@ -11,6 +11,7 @@
 #include <cstddef>
 
 #include "matrica/matrica"
+#include "tiles/points.h"
 
 namespace tiles {
 
@@ -37,11 +38,6 @@ void moveToOrigin(Vertices<N>& tile, Point first) {
   tile[0].x = 0;
   tile[0].y = 0;
   for (std::size_t k = 1; k < N; ++k) transformPoint(back, tile[k]);
-}
-
-// k * v, z included, in colour 9: where row k starts.
-inline Point scaledVector(float k, Point v) {
-  return Point{k * v.x, k * v.y, k * v.z, 9};
 }
 
 // Emits n x n copies of tile. move(vector, tile) returns the tile moved by

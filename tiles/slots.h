@@ -41,11 +41,6 @@ void placeImage(Tile<S>& tile, std::size_t k, std::size_t source,
   transformPoint(m, tile[k]);
 }
 
-// The midpoint of p and q in x and y, z 0, colour 9.
-inline Point midpoint(Point p, Point q) {
-  return Point{(p.x + q.x) * 0.5f, (p.y + q.y) * 0.5f, 0, 9};
-}
-
 // A regular 2h-gon in vertices 1 to 2h from its opposite corners a (vertex 1)
 // and b (vertex h + 1) and the turn of one step about their midpoint (negative
 // for clockwise numbering): both halves are walked at once, vertex k from

@@ -11,9 +11,7 @@ constexpr std::array<tiles::Edge, 5> edges{{{A, B}, {B, C}, {C, A}, {D, A}, {D, 
 }  // namespace
 
 Tile buildTile(Point p1, Point p2, Point p3) {
-  const Point middle{(p1.x + p2.x) * 0.5f, (p1.y + p2.y) * 0.5f, 0, 9};
-  Point turned = p3;
-  transformPoint(rotationAbout(180, middle), turned);
+  const Point turned = tiles::turned(p3, 180, tiles::midpoint(p1, p2));
 
   Tile tile{p1, p2, p3, turned};
   tiles::moveToOrigin(tile, p1);

@@ -29,14 +29,8 @@ constexpr std::array<tiles::Edge, 17> edges{{{1, 2},
 
 void buildTile(Tile& tile, Point a, Point b) {
   using tiles::placeImage;
-  const Point centre = tiles::midpoint(a, b);
-  const Matrix sixth = rotationAbout(60, centre);
-  tile[1] = a;
-  tile[4] = b;
-  placeImage(tile, 5, 4, sixth);
-  placeImage(tile, 2, 1, sixth);
-  placeImage(tile, 6, 5, sixth);
-  placeImage(tile, 3, 2, sixth);
+  tiles::regularPolygon(tile, a, b, 3, 60);
+  const Matrix sixth = rotationAbout(60, tiles::midpoint(a, b));
 
   // The square on side 6-1, by quarter turns clockwise about its corners.
   placeImage(tile, 7, 1, rotationAbout(-90, tile[6]));

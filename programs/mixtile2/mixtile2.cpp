@@ -25,14 +25,8 @@ constexpr std::array<tiles::Edge, 12> segments{{{11, 7},
 
 void buildTile(Tile& tile, Point a, Point b) {
   using tiles::placeImage;
-  const Point centre = tiles::midpoint(a, b);
-  const Matrix sixth = rotationAbout(60, centre);
-  tile[1] = a;
-  tile[4] = b;
-  placeImage(tile, 5, 4, sixth);
-  placeImage(tile, 2, 1, sixth);
-  placeImage(tile, 6, 5, sixth);
-  placeImage(tile, 3, 2, sixth);
+  tiles::regularPolygon(tile, a, b, 3, 60);
+  const Matrix sixth = rotationAbout(60, tiles::midpoint(a, b));
 
   placeImage(tile, 7, 6, rotationAbout(60, tile[1]));
   placeImage(tile, 9, 7, sixth);

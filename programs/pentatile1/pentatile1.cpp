@@ -19,8 +19,7 @@ constexpr std::array<tiles::Edge, 9> edges{{{T0, T1},
 }  // namespace
 
 Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
-  const Point middle{(c.x + b.x) * 0.5f, (c.y + b.y) * 0.5f, 0, 9};
-  const Matrix halfTurn = rotationAbout(180, middle);
+  const Matrix halfTurn = rotationAbout(180, tiles::midpoint(b, c));
 
   Tile tile{a, b, c, d, e, d, e, a};
   for (Vertex k : {T5, T6, T7}) transformPoint(halfTurn, tile[k]);

@@ -22,7 +22,6 @@ constexpr std::array<tiles::Edge, 23> edges{{
 // Length of v in single precision.
 float length(Point v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
 
-Point scaled(Point v, float k) { return Point{v.x * k, v.y * k, v.z * k, 9}; }
 }  // namespace
 
 float computeD() { return static_cast<float>(2.5 * std::sqrt(3.0) + 3.0); }
@@ -35,8 +34,7 @@ Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
   tile[T3] = d;
   tile[T4] = e;
 
-  const Point middle{(c.x + d.x) * 0.5f, (c.y + d.y) * 0.5f, 0, 9};
-  const Matrix halfTurn = rotationAbout(180, middle);
+  const Matrix halfTurn = rotationAbout(180, tiles::midpoint(c, d));
   tile[T5] = e;
   tile[T6] = a;
   tile[T7] = b;
@@ -44,7 +42,7 @@ Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
 
   // w = (E - A) + (D - B), with E - A taken as the direction of BC scaled to
   // the length of EA: the second copy sits across the joining pentagon.
-  const Point s = scaled(normalize(pointSub(b, c)), length(pointSub(a, e)));
+  const Point s = tiles::scaledVector(length(pointSub(a, e)), normalize(pointSub(b, c)));
   const Point w = pointAdd(s, pointSub(b, d));
   const Matrix shift = translationMatrix(w);
   const std::array<Point, 5> given{a, b, c, d, e};
@@ -63,9 +61,7 @@ Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
   Point turnedD = d;
   transformPoint(rotationAbout(angleB, e), turnedD);
   const Point direction = normalize(pointSub(e, turnedD));
-  Point f = e;
-  transformPoint(translationMatrix(scaled(direction, length(pointSub(b, c)))), f);
-  tile[T18] = f;
+  tile[T18] = tiles::moved(e, tiles::scaledVector(length(pointSub(b, c)), direction));
   tile[T19] = tile[T18];
   transformPoint(halfTurn, tile[T19]);
 

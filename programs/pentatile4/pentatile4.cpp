@@ -33,9 +33,7 @@ Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
   const Matrix aroundC = rotationAbout(90, c);
   for (Vertex k : {T9, T8}) transformPoint(aroundC, tile[k]);
 
-  const Point middle{(tile[T7].x + tile[T1].x) * 0.5f,
-                     (tile[T7].y + tile[T1].y) * 0.5f, 0, 9};
-  const Matrix halfTurn = rotationAbout(180, middle);
+  const Matrix halfTurn = rotationAbout(180, tiles::midpoint(tile[T1], tile[T7]));
   for (Vertex k : {T10, T11}) transformPoint(halfTurn, tile[k]);
 
   // Move the whole tile so that A lies at the origin.

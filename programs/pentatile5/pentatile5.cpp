@@ -15,10 +15,6 @@ constexpr std::array<tiles::Edge, 18> edges{{
     // left cap, then right cap; their sides on the octagon are already in
     {11, 13}, {13, 14}, {14, 15}, {15, 9},
     {8, 18}, {18, 17}, {17, 16}, {16, 6}}};
-
-Point midpoint(Point p, Point q) {
-  return Point{(p.x + q.x) * 0.5f, (p.y + q.y) * 0.5f, 0, 9};
-}
 }  // namespace
 
 Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
@@ -54,7 +50,7 @@ Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
   for (int k : {13, 14, 15}) transformPoint(slide, t[k]);
 
   // The right cap: the left one half-turned about the midpoint of T8-T9.
-  const Matrix half = rotationAbout(180, midpoint(t[8], t[9]));
+  const Matrix half = rotationAbout(180, tiles::midpoint(t[8], t[9]));
   t[16] = t[14];
   t[17] = t[13];
   t[18] = t[11];

@@ -17,20 +17,6 @@ constexpr std::array<tiles::Edge, 16> edges{{
 
 // π/8 in radians: half the 45-degree apex angle.
 constexpr double halfApex = 0.39269908169872414;
-
-Point midpoint(Point p, Point q) {
-  return Point{(p.x + q.x) * 0.5f, (p.y + q.y) * 0.5f, 0, 9};
-}
-
-Point moved(Point p, Point by) {
-  transformPoint(translationMatrix(by), p);
-  return p;
-}
-
-Point turned(Point p, float angle, Point centre) {
-  transformPoint(rotationAbout(angle, centre), p);
-  return p;
-}
 }  // namespace
 
 float sideShift() { return static_cast<float>(std::sqrt(2.0) + std::sqrt(2.0)); }
@@ -43,10 +29,12 @@ float legLength(Point a, Point c) {
 }
 
 Completion completePentagon(Point a, Point d) {
+  using tiles::moved;
+  using tiles::scaledVector;
   const Point c = moved(d, Point{sideShift(), 0, 0, 9});
   const float leg = legLength(a, c);
-  const Point u = normalize(pointSub(a, turned(c, -67.5f, a)));
-  const Point b = moved(a, Point{u.x * leg, u.y * leg, u.z * leg, 9});
+  const Point u = normalize(pointSub(a, tiles::turned(c, -67.5f, a)));
+  const Point b = moved(a, scaledVector(leg, u));
   return {c, b};
 }
 
@@ -60,7 +48,7 @@ Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
   Tile t{a, b, c, d, e};
 
   // Half-turn about the midpoint of BC: swaps B and C.
-  const Matrix h1 = rotationAbout(180, midpoint(b, c));
+  const Matrix h1 = rotationAbout(180, tiles::midpoint(b, c));
   t[5] = d;
   t[6] = e;
   t[7] = a;
@@ -74,7 +62,7 @@ Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
   for (int k : {8, 9, 10}) transformPoint(r2, t[k]);
 
   // Half-turn about the midpoint of T10 and B: swaps them.
-  const Matrix h2 = rotationAbout(180, midpoint(t[10], b));
+  const Matrix h2 = rotationAbout(180, tiles::midpoint(t[10], b));
   t[11] = a;
   t[12] = t[8];
   for (int k : {11, 12}) transformPoint(h2, t[k]);

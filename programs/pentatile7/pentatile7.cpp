@@ -13,20 +13,11 @@ constexpr std::array<tiles::Edge, 24> edges{{
     {18, 12}, {18, 17}, {17, 16}, {16, 15}, {15, 21}, {21, 22},
     {22, 23}, {6, 5},   {7, 6},   {3, 2},   {13, 1},  {9, 8},
     {13, 12}, {19, 15}, {13, 14}, {1, 5},   {5, 20},  {0, 1}}};
-
-Point scaled(Point v, float k) { return Point{v.x * k, v.y * k, v.z * k, 9}; }
-
-Point moved(Point p, Point by) {
-  transformPoint(translationMatrix(by), p);
-  return p;
-}
-
-Point halfTurnCentre(Point p, Point q) {
-  return Point{0.5f * (p.x + q.x), (p.y + q.y) * 0.5f, 0, 9};
-}
 }  // namespace
 
 Completion buildPentagon(Point g1, Point g2) {
+  using tiles::moved;
+  using tiles::scaledVector;
   const Point s = pointSub(g1, g2);
   const float l = std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z);
   const Point towards{2, 0, 0, 9};
@@ -34,15 +25,15 @@ Completion buildPentagon(Point g1, Point g2) {
 
   Completion done;
   Point e = normalize(pointSub(g1, towards));
-  done.v3 = moved(g2, scaled(e, l * 4));
+  done.v3 = moved(g2, scaledVector(l * 4, e));
   transformPoint(rotationAbout(30, g2), done.v3);
 
   e = normalize(pointSub(g1, towards));
-  const Point f = scaled(e, static_cast<float>(root3 * (l * 4)));
+  const Point f = scaledVector(static_cast<float>(root3 * (l * 4)), e);
   done.v2 = moved(g2, f);
 
   const Point g = normalize(f);
-  done.v1 = moved(g1, scaled(g, static_cast<float>((l * 4 - l) * root3)));
+  done.v1 = moved(g1, scaledVector(static_cast<float>((l * 4 - l) * root3), g));
 
   addSegment(9, Segment{g1, done.v1, 9});
   addSegment(9, Segment{done.v1, done.v2, 9});
@@ -98,7 +89,7 @@ Tile buildTile(Point v0, Point v1, Point v2, Point v3, Point v4) {
   for (int k : {10, 9, 11, 12, 13, 8}) transformPoint(r, t[k]);
 
   // Half-turn swapping V1 and W2.
-  const Matrix h1 = rotationAbout(180, halfTurnCentre(v1, t[5]));
+  const Matrix h1 = rotationAbout(180, tiles::midpoint(v1, t[5]));
   t[14] = t[7];
   t[20] = v0;
   t[21] = v4;
@@ -107,7 +98,7 @@ Tile buildTile(Point v0, Point v1, Point v2, Point v3, Point v4) {
   for (int k : {14, 20, 21, 22, 23}) transformPoint(h1, t[k]);
 
   // Half-turn swapping T12 and T13.
-  const Matrix h2 = rotationAbout(180, halfTurnCentre(t[12], t[13]));
+  const Matrix h2 = rotationAbout(180, tiles::midpoint(t[12], t[13]));
   t[19] = t[8];
   t[18] = v2;
   t[17] = v3;

@@ -15,14 +15,10 @@ constexpr std::array<tiles::Edge, 24> edges{{
     {11, 16}, {16, 15}, {15, 14}, {14, 18}, {18, 17}, {17, 0},
     // the spokes
     {1, 2}, {1, 5}, {1, 8}, {1, 11}, {1, 14}, {0, 1}}};
-
-Point turned(Point p, float angle, Point centre) {
-  transformPoint(rotationAbout(angle, centre), p);
-  return p;
-}
 }  // namespace
 
 Completion buildPentagon(Point a, Point b, Point e) {
+  using tiles::turned;
   Completion done;
   done.c = turned(a, -60, b);
 

@@ -12,8 +12,7 @@ constexpr std::array<tiles::Edge, 7> edges{
 }  // namespace
 
 Tile buildTile(Point p1, Point p2, Point p3, Point p4) {
-  const Point middle{(p1.x + p2.x) * 0.5f, (p1.y + p2.y) * 0.5f, 0, 9};
-  const Matrix halfTurn = rotationAbout(180, middle);
+  const Matrix halfTurn = rotationAbout(180, tiles::midpoint(p1, p2));
   Point turned3 = p3;
   Point turned4 = p4;
   transformPoint(halfTurn, turned3);
