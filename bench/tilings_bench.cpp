@@ -7,8 +7,6 @@
 
 #include <GL/gl.h>
 
-#include <iostream>
-#include <streambuf>
 #include <string>
 
 #include "scene/scene.h"
@@ -18,28 +16,8 @@
 
 namespace {
 
-// Some constructions report progress on standard output; while a benchmark
-// runs that text goes nowhere.
-class NullBuffer : public std::streambuf {
- protected:
-  int overflow(int c) override { return traits_type::not_eof(c); }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-class QuietCout {
- public:
-  QuietCout() : saved_(std::cout.rdbuf(&sink_)) {}
-  ~QuietCout() { std::cout.rdbuf(saved_); }
-  QuietCout(const QuietCout&) = delete;
-  QuietCout& operator=(const QuietCout&) = delete;
-
- private:
-  NullBuffer sink_;
-  std::streambuf* saved_;
-};
-
 void construction(benchmark::State& state, void (*buildScene)()) {
-  QuietCout quiet;
+  const tools::QuietConsole quiet;
   for (auto _ : state) {
     clearScene();
     buildScene();
@@ -51,7 +29,7 @@ void construction(benchmark::State& state, void (*buildScene)()) {
 
 void display(benchmark::State& state, void (*buildScene)()) {
   {
-    QuietCout quiet;
+    const tools::QuietConsole quiet;
     clearScene();
     buildScene();
   }

@@ -1,6 +1,7 @@
 #include "tools/registry.h"
 
 #include <array>
+#include <iostream>
 
 #include "programs/deltatile/deltatile.h"
 #include "programs/mixtile1/mixtile1.h"
@@ -43,6 +44,9 @@ constexpr std::array<TilingProgram, 17> programs{{
     {"quadtile", quadtile::buildScene, "any quadrilateral and its half-turn copy"},
 }};
 }  // namespace
+
+QuietConsole::QuietConsole() : saved_(std::cout.rdbuf(&sink_)) {}
+QuietConsole::~QuietConsole() { std::cout.rdbuf(saved_); }
 
 std::span<const TilingProgram> tilingPrograms() { return programs; }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ostream>
+#include <streambuf>
 #include <span>
 #include <string_view>
 
@@ -18,6 +19,25 @@ struct TilingProgram {
 inline void PrintTo(const TilingProgram& program, std::ostream* out) {
   *out << program.name;
 }
+
+// While it lives, standard output goes nowhere: some constructions report
+// their progress there, which a tool or benchmark building scenes must not
+// pass on.
+class QuietConsole {
+ public:
+  QuietConsole();
+  ~QuietConsole();
+  QuietConsole(const QuietConsole&) = delete;
+  QuietConsole& operator=(const QuietConsole&) = delete;
+
+ private:
+  struct Sink : std::streambuf {
+    int overflow(int c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+  };
+  Sink sink_;
+  std::streambuf* saved_;
+};
 
 // The seventeen programs, in the order `./tilings list` gives them.
 std::span<const TilingProgram> tilingPrograms();

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -37,10 +36,10 @@ int unknownProgram(const std::string& name) {
 // standard output; they are kept out of the drawing.
 std::string drawing(const tools::TilingProgram& program) {
   clearScene();
-  std::ostringstream swallowed;
-  std::streambuf* console = std::cout.rdbuf(swallowed.rdbuf());
-  program.buildScene();
-  std::cout.rdbuf(console);
+  {
+    const tools::QuietConsole quiet;
+    program.buildScene();
+  }
   std::ostringstream svg;
   tools::writeSvg(svg, Scene);
   clearScene();
