@@ -12,7 +12,6 @@
 namespace {
 
 using cases::Tiling;
-using testbed::GlCall;
 
 class WholeProgram : public ::testing::TestWithParam<Tiling> {};
 
@@ -40,35 +39,27 @@ TEST_P(WholeProgram, CameraIsCentredOnThePatchAndFirstFrameDrawsEverySegment) {
   const std::vector<Segment> stored = Scene.segments;
   clearScene();
 
-  const std::vector<GlCall> frame =
-      testbed::frameCalls(testbed::traceProgram(t.name), 0);
-  const auto clear = std::find_if(frame.begin(), frame.end(),
-                                  [](const GlCall& c) { return c.name == "glClear"; });
-  ASSERT_NE(clear, frame.end());
+  const testbed::FirstFrame frame =
+      testbed::readFirstFrame(testbed::frameCalls(testbed::traceProgram(t.name), 0));
+  ASSERT_TRUE(frame.drawn);
 
-  const auto eye = std::find_if(frame.begin(), clear, [](const GlCall& c) {
-    return c.name == "glTranslatef";
-  });
-  ASSERT_NE(eye, clear);
+  ASSERT_TRUE(frame.eyePlaced);
   const Camera want = cameraFor(t.span);
-  EXPECT_NEAR(eye->number_arg("x"), -want.x, 1e-3);
-  EXPECT_NEAR(eye->number_arg("y"), -want.y, 1e-3);
-  EXPECT_NEAR(eye->number_arg("z"), -want.distance, 1e-3);
+  EXPECT_NEAR(frame.eyeX, -want.x, 1e-3);
+  EXPECT_NEAR(frame.eyeY, -want.y, 1e-3);
+  EXPECT_NEAR(frame.eyeZ, -want.distance, 1e-3);
 
-  // Each line is glBegin(GL_LINES), its two end points, glEnd.
-  std::size_t lines = 0;
-  for (auto c = clear; c != frame.end(); ++c) {
-    if (c->name != "glBegin" || c->arg("mode") != "GL_LINES") continue;
-    ASSERT_LT(lines, stored.size());
-    ASSERT_GT(std::distance(c, frame.end()), 3);
-    const Segment& s = stored[lines++];
-    for (const auto& [v, p] : {std::pair{c + 1, s.a}, std::pair{c + 2, s.b}}) {
-      ASSERT_EQ(v->name, "glVertex3f");
-      EXPECT_NEAR(v->number_arg("x"), p.x, 1e-4) << "segment " << lines;
-      EXPECT_NEAR(v->number_arg("y"), p.y, 1e-4) << "segment " << lines;
-    }
+  // Each line is glBegin(GL_LINES) with its two end points.
+  ASSERT_EQ(frame.lines.size(), t.segmentCount);
+  ASSERT_EQ(stored.size(), frame.lines.size());
+  for (std::size_t k = 0; k < stored.size(); ++k) {
+    const testbed::FirstFrame::Line& line = frame.lines[k];
+    const Segment& s = stored[k];
+    EXPECT_NEAR(line.ax, s.a.x, 1e-4) << "segment " << k;
+    EXPECT_NEAR(line.ay, s.a.y, 1e-4) << "segment " << k;
+    EXPECT_NEAR(line.bx, s.b.x, 1e-4) << "segment " << k;
+    EXPECT_NEAR(line.by, s.b.y, 1e-4) << "segment " << k;
   }
-  EXPECT_EQ(lines, t.segmentCount);
 }
 
 INSTANTIATE_TEST_SUITE_P(EightTilings, WholeProgram,

@@ -15,8 +15,6 @@
 namespace pentagons14 {
 namespace {
 
-using testbed::GlCall;
-
 // The dump prints floats to about seven significant digits.
 double printed(double v) { return 1e-4 + 1e-6 * std::fabs(v); }
 
@@ -24,30 +22,24 @@ class PentagonProgram : public ::testing::TestWithParam<Tiling> {};
 
 TEST_P(PentagonProgram, TheFirstFrameDrawsEveryStoredSegmentFromACameraFramedOnTheSpan) {
   const Tiling& t = GetParam();
-  const std::vector<GlCall> frame = testbed::frameCalls(testbed::traceProgram(t.name), 0);
-  auto clear = std::find_if(frame.begin(), frame.end(),
-                            [](const GlCall& c) { return c.name == "glClear"; });
-  ASSERT_NE(clear, frame.end()) << "no frame was drawn";
+  const testbed::FirstFrame frame =
+      testbed::readFirstFrame(testbed::frameCalls(testbed::traceProgram(t.name), 0));
+  ASSERT_TRUE(frame.drawn) << "no frame was drawn";
 
   // The eye stands over the centre of the span of the end points, five
   // times the larger of max + |min| across and up away from the plane.
-  auto eye = std::find_if(frame.begin(), clear,
-                          [](const GlCall& c) { return c.name == "glTranslatef"; });
-  ASSERT_NE(eye, clear);
+  ASSERT_TRUE(frame.eyePlaced);
   const double x = -(t.spanMax.x + t.spanMin.x) / 2, y = -(t.spanMax.y + t.spanMin.y) / 2;
   const double z = -5 * std::max(t.spanMax.x + std::fabs(t.spanMin.x),
                                  t.spanMax.y + std::fabs(t.spanMin.y));
-  EXPECT_NEAR(eye->number_arg("x"), x, printed(x));
-  EXPECT_NEAR(eye->number_arg("y"), y, printed(y));
-  EXPECT_NEAR(eye->number_arg("z"), z, printed(z));
+  EXPECT_NEAR(frame.eyeX, x, printed(x));
+  EXPECT_NEAR(frame.eyeY, y, printed(y));
+  EXPECT_NEAR(frame.eyeZ, z, printed(z));
 
   // One line and one pair of end dots per stored segment.
-  std::size_t lines = 0, dots = 0;
-  for (auto c = clear; c != frame.end(); ++c)
-    if (c->name == "glBegin") (c->arg("mode") == "GL_LINES" ? lines : dots) += 1;
   const std::size_t segments = std::size_t(t.count * t.count) * t.edgesPerCopy;
-  EXPECT_EQ(lines, segments);
-  EXPECT_EQ(dots, segments);
+  EXPECT_EQ(frame.lines.size(), segments);
+  EXPECT_EQ(frame.dotPairs, segments);
 }
 
 TEST_P(PentagonProgram, ItsWordsAreOnTheConsoleWhileTheWindowIsOpen) {

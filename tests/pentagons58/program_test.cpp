@@ -2,7 +2,6 @@
 // every stored segment, in its colour, from a camera framed on the scene.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 #include "tests/pentagons58/tilings.h"
@@ -10,8 +9,6 @@
 
 namespace pentagons58 {
 namespace {
-
-using testbed::GlCall;
 
 // The dump prints floats to about seven significant digits.
 double printed(double v) { return 2e-5 + 1e-6 * std::fabs(v); }
@@ -25,44 +22,31 @@ TEST_P(WholeProgram, FirstFrameDrawsEveryStoredSegmentInItsColour) {
   const std::vector<Segment> segments = Scene.segments;
   clearScene();
 
-  const std::vector<GlCall> frame =
-      testbed::frameCalls(testbed::traceProgram(t.name), 0);
-  const auto clear = std::find_if(frame.begin(), frame.end(),
-                                  [](const GlCall& c) { return c.name == "glClear"; });
-  ASSERT_NE(clear, frame.end()) << "no frame was drawn";
+  const testbed::FirstFrame frame =
+      testbed::readFirstFrame(testbed::frameCalls(testbed::traceProgram(t.name), 0));
+  ASSERT_TRUE(frame.drawn) << "no frame was drawn";
 
   // The model-view translation set before the first frame stands the eye
   // over the middle of the scene, five times its larger side away.
-  const auto eye = std::find_if(frame.begin(), clear, [](const GlCall& c) {
-    return c.name == "glTranslatef";
-  });
-  ASSERT_NE(eye, clear);
-  EXPECT_NEAR(eye->number_arg("x"), -t.camera.centerX, printed(t.camera.centerX));
-  EXPECT_NEAR(eye->number_arg("y"), -t.camera.centerY, printed(t.camera.centerY));
-  EXPECT_NEAR(eye->number_arg("z"), -t.camera.eyeDistance, printed(t.camera.eyeDistance));
+  ASSERT_TRUE(frame.eyePlaced);
+  EXPECT_NEAR(frame.eyeX, -t.camera.centerX, printed(t.camera.centerX));
+  EXPECT_NEAR(frame.eyeY, -t.camera.centerY, printed(t.camera.centerY));
+  EXPECT_NEAR(frame.eyeZ, -t.camera.eyeDistance, printed(t.camera.eyeDistance));
 
   // Each GL_LINES pair is the next stored segment, in the colour set last.
-  std::size_t drawn = 0;
-  const GlCall* colour = nullptr;
-  for (auto c = clear; c != frame.end(); ++c) {
-    if (c->name == "glColor3f") colour = &*c;
-    if (c->name != "glBegin" || c->arg("mode") != "GL_LINES") continue;
-    ASSERT_LT(drawn, segments.size()) << "more lines than stored segments";
-    ASSERT_NE(colour, nullptr);
-    const Segment& s = segments[drawn];
-    const bool blue = s.color == 2;
-    EXPECT_EQ(colour->number_arg("red"), 0) << "line " << drawn;
-    EXPECT_EQ(colour->number_arg("green"), 0) << "line " << drawn;
-    EXPECT_EQ(colour->number_arg("blue"), blue ? 1 : 0) << "line " << drawn;
-    for (const Point& p : {s.a, s.b}) {
-      ++c;
-      ASSERT_EQ(c->name, "glVertex3f");
-      EXPECT_NEAR(c->number_arg("x"), p.x, printed(p.x)) << "line " << drawn;
-      EXPECT_NEAR(c->number_arg("y"), p.y, printed(p.y)) << "line " << drawn;
-    }
-    ++drawn;
+  ASSERT_EQ(frame.lines.size(), std::size_t(t.segmentCount));
+  ASSERT_EQ(segments.size(), frame.lines.size()) << "lines and stored segments differ";
+  for (std::size_t k = 0; k < segments.size(); ++k) {
+    const testbed::FirstFrame::Line& line = frame.lines[k];
+    const Segment& s = segments[k];
+    EXPECT_EQ(line.red, 0) << "line " << k;
+    EXPECT_EQ(line.green, 0) << "line " << k;
+    EXPECT_EQ(line.blue, s.color == 2 ? 1 : 0) << "line " << k;
+    EXPECT_NEAR(line.ax, s.a.x, printed(s.a.x)) << "line " << k;
+    EXPECT_NEAR(line.ay, s.a.y, printed(s.a.y)) << "line " << k;
+    EXPECT_NEAR(line.bx, s.b.x, printed(s.b.x)) << "line " << k;
+    EXPECT_NEAR(line.by, s.b.y, printed(s.b.y)) << "line " << k;
   }
-  EXPECT_EQ(drawn, std::size_t(t.segmentCount));
 }
 
 INSTANTIATE_TEST_SUITE_P(PentagonTilings, WholeProgram,

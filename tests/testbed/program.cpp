@@ -276,6 +276,38 @@ std::vector<GlCall> traceProgram(const std::string& name) {
   return dumpTrace(program.tracePath());
 }
 
+FirstFrame readFirstFrame(const std::vector<GlCall>& frame) {
+  FirstFrame f;
+  double red = 0, green = 0, blue = 0;
+  for (std::size_t k = 0; k < frame.size(); ++k) {
+    const GlCall& c = frame[k];
+    if (!f.drawn) {
+      if (c.name == "glClear") f.drawn = true;
+      if (c.name == "glTranslatef" && !f.eyePlaced) {
+        f.eyePlaced = true;
+        f.eyeX = c.number_arg("x");
+        f.eyeY = c.number_arg("y");
+        f.eyeZ = c.number_arg("z");
+      }
+      if (!f.drawn) continue;
+    }
+    if (c.name == "glColor3f") {
+      red = c.number_arg("red");
+      green = c.number_arg("green");
+      blue = c.number_arg("blue");
+    }
+    if (c.name != "glBegin") continue;
+    if (c.arg("mode") == "GL_POINTS") ++f.dotPairs;
+    if (c.arg("mode") != "GL_LINES" || k + 2 >= frame.size()) continue;
+    const GlCall& a = frame[k + 1];
+    const GlCall& b = frame[k + 2];
+    if (a.name != "glVertex3f" || b.name != "glVertex3f") continue;
+    f.lines.push_back({a.number_arg("x"), a.number_arg("y"), b.number_arg("x"),
+                       b.number_arg("y"), red, green, blue});
+  }
+  return f;
+}
+
 void savePng(const Image& image, const std::string& path) {
   const std::string ppm = path + ".ppm";
   {

@@ -81,6 +81,25 @@ std::vector<GlCall> frameCalls(const std::vector<GlCall>& calls, int k);
 // Runs a program under apitrace until it has drawn a few frames; all calls.
 std::vector<GlCall> traceProgram(const std::string& name);
 
+// A traced program's first frame read as a drawing.
+struct FirstFrame {
+  bool drawn = false;  // a glClear was found
+  // The first glTranslatef before the clear: the model-view translation
+  // that places the eye.
+  bool eyePlaced = false;
+  double eyeX = 0, eyeY = 0, eyeZ = 0;
+  // From the clear on, every GL_LINES pair in order, with the colour last
+  // set by glColor3f (all 0 before any).
+  struct Line {
+    double ax, ay, bx, by;
+    double red, green, blue;
+  };
+  std::vector<Line> lines;
+  std::size_t dotPairs = 0;  // glBegin(GL_POINTS) from the clear on
+};
+// Reads the calls of frame 0 (see frameCalls).
+FirstFrame readFirstFrame(const std::vector<GlCall>& frame);
+
 // Write an Image as PNG (for looking at a failure).
 void savePng(const Image& image, const std::string& path);
 
