@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "tests/testbed/program.h"
 #include "tools/registry.h"
@@ -58,6 +58,13 @@ std::string hexColour(ColorIndex c) {
 std::string scratchDir() {
   char pattern[] = "/tmp/tilings-export-XXXXXX";
   return mkdtemp(pattern);
+}
+
+// Pixels darker than 100 in every channel: the drawn edges.
+std::size_t darkPixels(const testbed::Image& picture) {
+  return std::count_if(picture.pixels.begin(), picture.pixels.end(), [](testbed::Pixel p) {
+    return p.r < 100 && p.g < 100 && p.b < 100;
+  });
 }
 
 class EveryProgram : public ::testing::TestWithParam<tools::TilingProgram> {};
@@ -157,27 +164,18 @@ TEST(ExportInBrowser, DrawingRendersAsDarkLinesOnTheClearColour) {
     GTEST_SKIP() << "chromium is not installed";
   const std::string dir = scratchDir();
   ASSERT_EQ(runCommand(exporter + " quadtile -o " + dir + "/quadtile.svg").status, 0);
-  const testbed::CommandResult shot = runCommand(
+  runCommand(
       "cd " + dir + " && timeout 120 chromium --headless --no-sandbox --disable-gpu "
       "--disable-quic --no-first-run --disable-background-networking "
       "--disable-component-update --disable-sync --user-data-dir=" + dir + "/profile "
       "--window-size=800,800 --screenshot=" + dir + "/shot.png file://" + dir +
-      "/quadtile.svg >/dev/null 2>&1; convert " + dir + "/shot.png -depth 8 ppm:-");
-  std::istringstream in(shot.output);
-  std::string magic;
-  int width = 0, height = 0, maxval = 0;
-  in >> magic >> width >> height >> maxval;
-  in.get();
-  ASSERT_EQ(magic, "P6") << "no screenshot from the browser";
-  std::vector<unsigned char> rgb(std::size_t(width) * height * 3);
-  in.read(reinterpret_cast<char*>(rgb.data()), std::streamsize(rgb.size()));
-  std::size_t dark = 0, clear = 0;
-  for (std::size_t i = 0; i < rgb.size(); i += 3) {
-    if (rgb[i] < 100 && rgb[i + 1] < 100 && rgb[i + 2] < 100) ++dark;
-    if (rgb[i] == 230 && rgb[i + 1] == 230 && rgb[i + 2] == 204) ++clear;
-  }
-  EXPECT_GT(dark, 2000u);
-  EXPECT_GT(clear, rgb.size() / 3 / 4);
+      "/quadtile.svg >/dev/null 2>&1");
+  const testbed::Image picture = testbed::readPicture(dir + "/shot.png");
+  ASSERT_GT(picture.width, 0) << "no screenshot from the browser";
+  EXPECT_GT(darkPixels(picture), 2000u);
+  const std::size_t clear = std::count(picture.pixels.begin(), picture.pixels.end(),
+                                       testbed::Pixel{230, 230, 204});
+  EXPECT_GT(clear, picture.pixels.size() / 4);
   fs::remove_all(dir);
 }
 
@@ -185,24 +183,15 @@ TEST_P(EveryProgram, GalleryHoldsAScreenshotOfItsWindow) {
   const std::string png = std::string(TILINGS_SOURCE_DIR) + "/docs/gallery/" +
                           std::string(GetParam().name) + ".png";
   ASSERT_TRUE(fs::exists(png)) << png;
-  const testbed::CommandResult picture = runCommand("convert " + png + " -depth 8 ppm:-");
-  std::istringstream in(picture.output);
-  std::string magic;
-  int width = 0, height = 0, maxval = 0;
-  in >> magic >> width >> height >> maxval;
-  EXPECT_EQ(width, 1024);
-  EXPECT_EQ(height, 700);
+  const testbed::Image picture = testbed::readPicture(png);
+  EXPECT_EQ(picture.width, 1024);
+  EXPECT_EQ(picture.height, 700);
   // The tiling sits in the middle of the clear colour: the corner is clear
-  // and the centre row crosses dark edges.
-  in.get();
-  std::vector<unsigned char> rgb(std::size_t(width) * height * 3);
-  in.read(reinterpret_cast<char*>(rgb.data()), std::streamsize(rgb.size()));
-  ASSERT_EQ(rgb[0], 230);
-  EXPECT_EQ(rgb[2], 204);
-  std::size_t dark = 0;
-  for (std::size_t i = 0; i < rgb.size(); i += 3)
-    dark += rgb[i] < 100 && rgb[i + 1] < 100 && rgb[i + 2] < 100;
-  EXPECT_GT(dark, 500u);
+  // and the middle holds dark edges.
+  ASSERT_GT(picture.width, 0);
+  ASSERT_EQ(picture.at(0, 0).r, 230);
+  EXPECT_EQ(picture.at(0, 0).b, 204);
+  EXPECT_GT(darkPixels(picture), 500u);
 }
 
 }  // namespace

@@ -169,21 +169,31 @@ std::string windowName(unsigned long window) {
   return name;
 }
 
-static Image takeScreenshot(unsigned long window) {
-  const CommandResult r =
-      runCommand("import -window " + std::to_string(window) + " -depth 8 ppm:-");
-  // Binary PPM: "P6", width, height, maxval, one white space, then RGB.
-  std::istringstream in(r.output);
+// Binary PPM with 8-bit channels: "P6", width, height, 255, one white
+// space, then RGB. Anything else gives an empty image.
+static Image decodePpm(const std::string& text) {
+  std::istringstream in(text);
   std::string magic;
   int width = 0, height = 0, maxval = 0;
   in >> magic >> width >> height >> maxval;
   in.get();
+  if (magic != "P6" || maxval != 255 || width <= 0 || height <= 0) return Image{};
   Image image{width, height, std::vector<Pixel>(std::size_t(width) * height)};
-  if (magic != "P6" || maxval != 255)
-    throw std::runtime_error("import gave no picture of window " +
-                             std::to_string(window));
   in.read(reinterpret_cast<char*>(image.pixels.data()),
           std::streamsize(image.pixels.size() * 3));
+  return image;
+}
+
+Image readPicture(const std::string& path) {
+  return decodePpm(runCommand("convert " + shellQuoted(path) + " -depth 8 ppm:-").output);
+}
+
+static Image takeScreenshot(unsigned long window) {
+  Image image = decodePpm(
+      runCommand("import -window " + std::to_string(window) + " -depth 8 ppm:-").output);
+  if (image.width == 0)
+    throw std::runtime_error("import gave no picture of window " +
+                             std::to_string(window));
   return image;
 }
 

@@ -100,6 +100,8 @@ struct FirstFrame {
 // Reads the calls of frame 0 (see frameCalls).
 FirstFrame readFirstFrame(const std::vector<GlCall>& frame);
 
+// A picture file (PNG or anything ImageMagick reads); empty if unreadable.
+Image readPicture(const std::string& path);
 // Write an Image as PNG (for looking at a failure).
 void savePng(const Image& image, const std::string& path);
 
