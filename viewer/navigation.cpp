@@ -78,7 +78,8 @@ Matrix4 product(const Matrix4& a, const Matrix4& b) {
 
 // Would multiplying `step` onto the current matrix keep every element a
 // finite float? Repeated zooming one way drives the matrix towards overflow;
-// once an infinity is in it, the view is lost for good.
+// once an infinity is in it, the view is lost for good. A step that is not
+// finite itself fails here too.
 bool stepStaysFinite(const Matrix4& step) {
   for (double v : product(currentMatrix(), step))
     if (!finiteFloat(v)) return false;
@@ -100,7 +101,6 @@ bool pan(const NearPoint& p) {
   const float tx = float(p.x - double(pressPoint.x));
   const float ty = float(p.y - double(pressPoint.y));
   const float tz = float(p.z - double(pressPoint.z));
-  if (!std::isfinite(tx) || !std::isfinite(ty) || !std::isfinite(tz)) return false;
   if (!stepStaysFinite(translation(tx, ty, tz))) return false;
   glTranslatef(tx, ty, tz);
   return true;
@@ -122,7 +122,7 @@ bool rotate(std::int64_t dx, std::int64_t dy) {
   const double radians = double(angle) * std::numbers::pi / 180;
   const double c = std::cos(radians), s = std::sin(radians);
   const Matrix4 turn{c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-  if (!std::isfinite(angle) || !stepStaysFinite(aboutCentre(turn))) return false;
+  if (!stepStaysFinite(aboutCentre(turn))) return false;
   translateAboutCentre();
   glRotatef(angle, 0, 0, 1);
   translateBack();
@@ -132,8 +132,8 @@ bool rotate(std::int64_t dx, std::int64_t dy) {
 // Scales about the centre by e^(dy / 2100): dragging down shrinks, up grows.
 bool zoom(std::int64_t dy) {
   const float s = float(std::exp(double(dy) / 2100));
-  // A zero factor would collapse the view for good, an infinite one poison it.
-  if (!std::isfinite(s) || s == 0) return false;
+  // A zero factor would collapse the view for good.
+  if (s == 0) return false;
   if (!stepStaysFinite(aboutCentre(Matrix4{s, 0, 0, 0, 0, s, 0, 0, 0, 0, s, 0, 0, 0, 0, 1})))
     return false;
   translateAboutCentre();
