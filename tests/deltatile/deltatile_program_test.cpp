@@ -8,6 +8,7 @@
 #include "programs/deltatile/deltatile.h"
 #include "tests/testbed/geometry.h"
 #include "tests/testbed/program.h"
+#include "tests/testbed/reference_camera.h"
 #include "viewer/viewer.h"
 
 namespace {
@@ -113,14 +114,14 @@ TEST_F(DeltatileTrace, FrameDrawsEverySegmentInOrderWithItsDots) {
 }
 
 // The start-up camera, computed here from its definition: model-view
-// translation by (-3, 13, -150) and a 30-degree perspective of aspect
-// 1024 / 700 in a 1024 x 700 viewport.
+// translation by (3, 13, -150) and a 30-degree perspective of aspect
+// 1024 / 700 in a 1024 x 700 viewport; y counted from the top.
 testbed::WindowPoint startupProjection(const Point& p) {
-  const double ex = p.x - (-3.0), ey = p.y - (-13.0), ez = p.z - 150.0;
-  const double f = 1 / std::tan(15 * M_PI / 180);
-  const double aspect = double(float(1024.0 / 700));
-  const double ndcX = f / aspect * ex / -ez, ndcY = f * ey / -ez;
-  return {(ndcX + 1) / 2 * 1024, 700 - (ndcY + 1) / 2 * 700};
+  namespace reference = testbed::reference;
+  const reference::Window w =
+      reference::project(reference::perspective(double(float(1024.0 / 700))),
+                         reference::translation(3, 13, -150), {1024, 700}, p);
+  return {w.x, 700 - w.y};
 }
 
 TEST(DeltatilePicture, VerticesAreDarkAndTheBackgroundIsClear) {

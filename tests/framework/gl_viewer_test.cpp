@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "tests/testbed/display.h"
+#include "tests/testbed/reference_camera.h"
 #include "viewer/viewer.h"
 
 namespace {
@@ -21,18 +22,6 @@ class ViewerTest : public ::testing::Test {
   }
   void TearDown() override { clearScene(); }
 };
-
-std::array<double, 16> perspective(double fovY, double aspect, double zNear,
-                                   double zFar) {
-  const double f = 1 / std::tan(fovY * M_PI / 360);
-  std::array<double, 16> m{};
-  m[0] = f / aspect;
-  m[5] = f;
-  m[10] = (zFar + zNear) / (zNear - zFar);
-  m[11] = -1;
-  m[14] = 2 * zFar * zNear / (zNear - zFar);
-  return m;
-}
 
 void expectMatrixNear(const std::array<double, 16>& got,
                       const std::array<double, 16>& want, double tol) {
@@ -85,7 +74,7 @@ TEST_F(ViewerTest, ReshapeLoadsThePerspectiveAndLeavesItCurrent) {
   EXPECT_EQ(viewport[2], 800);
   EXPECT_EQ(viewport[3], 400);
   expectMatrixNear(testbed::glMatrix(GL_PROJECTION_MATRIX),
-                   perspective(30, 2, 1, 1000), 1e-5);
+                   testbed::reference::perspective(2), 1e-5);
 }
 
 TEST_F(ViewerTest, ReshapeToHeightZeroActsAsHeightOne) {
@@ -95,7 +84,7 @@ TEST_F(ViewerTest, ReshapeToHeightZeroActsAsHeightOne) {
   glGetIntegerv(GL_VIEWPORT, viewport);
   EXPECT_EQ(viewport[3], 1);
   expectMatrixNear(testbed::glMatrix(GL_PROJECTION_MATRIX),
-                   perspective(30, 640, 1, 1000), 1e-5);
+                   testbed::reference::perspective(640), 1e-5);
   onReshape(windowWidth, windowHeight);
 }
 

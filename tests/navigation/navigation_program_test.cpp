@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "programs/deltatile/deltatile.h"
-#include "tests/navigation/camera.h"
+#include "tests/testbed/reference_camera.h"
 #include "tests/testbed/program.h"
+
+namespace navtest = testbed::reference;
 
 namespace {
 

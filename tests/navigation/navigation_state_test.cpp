@@ -8,9 +8,11 @@
 #include <cmath>
 #include <vector>
 
-#include "tests/navigation/camera.h"
+#include "tests/testbed/reference_camera.h"
 #include "tests/testbed/display.h"
 #include "viewer/viewer.h"
+
+namespace navtest = testbed::reference;
 
 namespace {
 

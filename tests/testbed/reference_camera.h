@@ -1,13 +1,14 @@
 // Reference 4 x 4 matrices (column-major doubles, as GL stores them) for
-// predicting what a navigation step does to the projection and to the
-// picture, computed here from their textbook definitions.
+// predicting the camera, what a navigation step does to the projection, and
+// where a point lands in the picture, computed from their textbook
+// definitions rather than by the code under test.
 #pragma once
 
 #include <array>
 
 #include "scene/scene.h"
 
-namespace navtest {
+namespace testbed::reference {
 
 using Matrix4 = std::array<double, 16>;
 
@@ -38,4 +39,4 @@ Point unproject(const Matrix4& projection, const Matrix4& model, Viewport v,
 // Largest absolute difference between two matrices.
 double maxDifference(const Matrix4& a, const Matrix4& b);
 
-}  // namespace navtest
+}  // namespace testbed::reference

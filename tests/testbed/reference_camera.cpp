@@ -1,4 +1,4 @@
-#include "tests/navigation/camera.h"
+#include "tests/testbed/reference_camera.h"
 
 #include <GL/glu.h>
 
@@ -7,7 +7,7 @@
 #include <numbers>
 #include <stdexcept>
 
-namespace navtest {
+namespace testbed::reference {
 
 Matrix4 identity() { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; }
 
@@ -86,4 +86,4 @@ double maxDifference(const Matrix4& a, const Matrix4& b) {
   return d;
 }
 
-}  // namespace navtest
+}  // namespace testbed::reference
