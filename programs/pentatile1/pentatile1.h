@@ -22,8 +22,6 @@ inline constexpr Point D{7, 7, 0, 9};
 inline constexpr Point E{2, 7, 0, 9};
 inline constexpr int latticeSize = 5;
 
-using tiles::translateTile;
-
 Tile buildTile(Point a, Point b, Point c, Point d, Point e);
 // The nine edges: the given pentagon T0-T1-T2-T3-T4-T0, then the four sides
 // of the half-turn copy it does not share, T1-T5-T6-T7-T2.

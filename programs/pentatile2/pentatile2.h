@@ -33,8 +33,6 @@ inline constexpr int latticeSize = 5;
 // d = 2.5 sqrt 3 + 3, taken in double and stored as a float (7.3301272).
 float computeD();
 
-using tiles::translateTile;
-
 Tile buildTile(Point a, Point b, Point c, Point d, Point e);
 // The 23 edges, each side shared by two pentagons of the tile once.
 void emitTile(const Tile& tile);

@@ -37,8 +37,6 @@ inline constexpr float dX = 5.5f;
 inline constexpr float eX = 1.75f;
 inline constexpr int latticeSize = 6;
 
-using tiles::translateTile;
-
 // Writes "gotovooooo22" once the turned vertices are made.
 Tile buildTile(Point a, Point b, Point c, Point d, Point e);
 // The nine edges: the six hexagon sides T0-T1-T5-T6-T8-T9-T0, then the three

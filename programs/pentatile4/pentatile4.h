@@ -28,8 +28,6 @@ inline constexpr Point D{6, 5, 0, 9};
 inline constexpr Point E{1, 6, 0, 9};
 inline constexpr int latticeSize = 4;
 
-using tiles::translateTile;
-
 Tile buildTile(Point a, Point b, Point c, Point d, Point e);
 // The twelve edges: boundary edges 1-6 and 12, shared sides 7-11. Edges
 // T4-T5, T3-T8 and T5-T11 each run straight through a vertex (T0, T2, T6)
