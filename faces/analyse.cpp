@@ -1,0 +1,243 @@
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <sstream>
+
+#include "faces/shapes.h"
+#include "faces/subdivision.h"
+
+namespace faces {
+
+namespace {
+
+// A face far thinner than the faces of the drawing are: its inner width
+// (twice the area over the perimeter) below this share of the median's.
+constexpr double sliverShare = 0.05;
+
+double perimeter(const Face& f) {
+  double sum = 0;
+  for (double s : f.sides) sum += s;
+  return sum;
+}
+
+double width(const Face& f) {
+  const double p = perimeter(f);
+  return p > 0 ? 2 * f.area / p : 0;
+}
+
+double median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+  return values[values.size() / 2];
+}
+
+Vec2 centroid(const Face& f) {
+  Vec2 c;
+  for (Vec2 p : f.corners) c.x += p.x, c.y += p.y;
+  const double n = double(std::max<std::size_t>(f.corners.size(), 1));
+  return {c.x / n, c.y / n};
+}
+
+std::vector<Face> measureFaces(const Subdivision& sub) {
+  std::vector<Face> faces;
+  faces.reserve(sub.rings.size());
+  for (const std::vector<int>& ring : sub.rings) {
+    std::vector<Vec2> boundary;
+    boundary.reserve(ring.size());
+    for (int id : ring) boundary.push_back(sub.nodes[id].at);
+    faces.push_back(measureFace(boundary));
+  }
+  return faces;
+}
+
+int orientationIndex(FaceClass& c, Orientation o) {
+  for (std::size_t k = 0; k < c.orientations.size(); ++k) {
+    const Orientation& known = c.orientations[k];
+    const double apart = std::abs(known.turn - o.turn);
+    if (known.mirrored == o.mirrored && std::min(apart, 360 - apart) < sameTurn) return int(k);
+  }
+  c.orientations.push_back(o);
+  return int(c.orientations.size()) - 1;
+}
+
+// Sorts the faces into congruence classes, each first member its model;
+// classes by number of sides, then largest first.
+std::vector<FaceClass> classify(std::vector<Face>& faces) {
+  std::vector<FaceClass> classes;
+  std::vector<int> models;
+  for (int i = 0; i < int(faces.size()); ++i) {
+    Face& f = faces[i];
+    for (int c = 0; c < int(classes.size()) && f.cls < 0; ++c) {
+      if (const std::optional<Orientation> o = fitShape(faces[models[c]], f)) {
+        f.cls = c;
+        f.mirrored = o->mirrored;
+        f.orientation = orientationIndex(classes[c], *o);
+      }
+    }
+    if (f.cls < 0) {
+      FaceClass c;
+      c.sides = int(f.corners.size());
+      c.area = f.area;
+      c.lengths = f.sides;
+      c.angles = f.angles;
+      c.orientations.push_back({0, false});
+      f.cls = int(classes.size());
+      classes.push_back(c);
+      models.push_back(i);
+    }
+    ++classes[f.cls].count;
+    if (f.mirrored) ++classes[f.cls].mirrored;
+  }
+
+  std::vector<int> order(classes.size());
+  for (int c = 0; c < int(order.size()); ++c) order[c] = c;
+  std::stable_sort(order.begin(), order.end(), [&](int l, int r) {
+    if (classes[l].sides != classes[r].sides) return classes[l].sides < classes[r].sides;
+    return classes[l].area > classes[r].area;
+  });
+  std::vector<int> rank(classes.size());
+  std::vector<FaceClass> sorted;
+  for (int k = 0; k < int(order.size()); ++k) {
+    rank[order[k]] = k;
+    sorted.push_back(classes[order[k]]);
+  }
+  for (Face& f : faces) f.cls = rank[f.cls];
+  return sorted;
+}
+
+// Slivers are far thinner than the drawing's typical face; a lone face of
+// its kind among many others is unlike all of them.
+void markProblemClasses(std::vector<Face>& faces, std::vector<FaceClass>& classes) {
+  std::vector<double> widths;
+  for (const Face& f : faces) widths.push_back(width(f));
+  const double typical = median(widths);
+  std::vector<double> classWidth(classes.size(), 0);
+  for (const Face& f : faces) classWidth[f.cls] = width(f);
+  for (std::size_t c = 0; c < classes.size(); ++c) {
+    classes[c].sliver = classWidth[c] < sliverShare * typical;
+    classes[c].odd = !classes[c].sliver && classes[c].count == 1 && faces.size() > 2;
+  }
+  for (Face& f : faces) f.problem = classes[f.cls].sliver || classes[f.cls].odd;
+}
+
+// One face around a vertex: its number of sides, and whether the vertex is
+// only a point on one of its straight sides.
+struct Token {
+  int sides;
+  bool straight;
+  auto operator<=>(const Token&) const = default;
+};
+
+std::string configurationName(std::vector<Token> tokens) {
+  std::vector<Token> best = tokens;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t k = 0; k < tokens.size(); ++k) {
+      std::rotate(tokens.begin(), tokens.begin() + 1, tokens.end());
+      best = std::min(best, tokens);
+    }
+    std::reverse(tokens.begin(), tokens.end());
+  }
+  std::string name;
+  for (const Token& t : best) {
+    if (!name.empty()) name += '.';
+    if (t.straight) name += '(';
+    name += std::to_string(t.sides);
+    if (t.straight) name += ')';
+  }
+  return name;
+}
+
+// The configuration of every node that faces surround on all sides and that
+// is a corner of at least one of them.
+std::map<std::string, int> vertexConfigurations(const Subdivision& sub,
+                                                 const std::vector<Face>& faces) {
+  constexpr double straightAngle = 1e-4;
+  std::map<std::string, int> found;
+  for (std::size_t n = 0; n < sub.spokes.size(); ++n) {
+    const std::vector<Spoke>& spokes = sub.spokes[n];
+    if (spokes.size() < 2) continue;
+    std::vector<Token> tokens;
+    bool inside = true, corner = false;
+    for (std::size_t k = 0; k < spokes.size() && inside; ++k) {
+      const int face = spokes[k].leftFace;
+      if (face < 0) inside = false;
+      if (!inside) break;
+      double sector = (k + 1 < spokes.size() ? spokes[k + 1].angle : spokes[0].angle + 2 * std::numbers::pi) -
+                      spokes[k].angle;
+      const bool straight = std::abs(sector - std::numbers::pi) < straightAngle;
+      corner = corner || !straight;
+      tokens.push_back({int(faces[face].corners.size()), straight});
+    }
+    if (inside && corner) ++found[configurationName(tokens)];
+  }
+  return found;
+}
+
+// Drawn segments cross where no segment ends. Where tiles meet properly
+// such a point is a vertex like the others (long segments drawn straight
+// through a vertex cross there); it is an overlap when a problem face or the
+// outside touches it.
+void findCrossings(const Subdivision& sub, const std::vector<Face>& faces,
+                   std::vector<Problem>& problems) {
+  for (std::size_t n = 0; n < sub.nodes.size(); ++n) {
+    if (sub.nodes[n].endPoint) continue;
+    bool troubled = false;
+    for (const Spoke& s : sub.spokes[n]) troubled = troubled || s.leftFace < 0 || faces[s.leftFace].problem;
+    if (troubled) problems.push_back({ProblemKind::crossing, sub.nodes[n].at});
+  }
+}
+
+std::string plural(int n, const std::string& one, const std::string& many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+std::vector<Segment2> sceneSegments(const SceneStore& scene) {
+  std::vector<Segment2> out;
+  out.reserve(scene.segments.size());
+  for (const Segment& s : scene.segments) out.push_back({{s.a.x, s.a.y}, {s.b.x, s.b.y}});
+  return out;
+}
+
+Analysis analyse(std::span<const Segment2> segments) {
+  const Subdivision sub = subdivide(segments);
+  Analysis a;
+  a.faces = measureFaces(sub);
+  a.classes = classify(a.faces);
+  markProblemClasses(a.faces, a.classes);
+  a.vertices = vertexConfigurations(sub, a.faces);
+
+  findCrossings(sub, a.faces, a.problems);
+  for (Vec2 p : sub.dangles) a.problems.push_back({ProblemKind::dangle, p});
+  for (Vec2 p : sub.cuts) a.problems.push_back({ProblemKind::cut, p});
+  for (const Face& f : a.faces) {
+    if (a.classes[f.cls].sliver) a.problems.push_back({ProblemKind::sliver, centroid(f)});
+    if (a.classes[f.cls].odd) a.problems.push_back({ProblemKind::odd, centroid(f)});
+  }
+  for (const Face& f : a.faces) a.faceArea += f.area;
+  a.enclosedArea = sub.enclosedArea;
+  return a;
+}
+
+int Analysis::count(ProblemKind kind) const {
+  return int(std::count_if(problems.begin(), problems.end(),
+                           [kind](const Problem& p) { return p.kind == kind; }));
+}
+
+std::string Analysis::verdict() const {
+  if (faces.empty()) return "no closed face";
+  std::vector<std::string> parts;
+  if (int n = count(ProblemKind::crossing)) parts.push_back(plural(n, "crossing", "crossings"));
+  if (int n = count(ProblemKind::sliver)) parts.push_back(plural(n, "sliver face", "sliver faces"));
+  if (int n = count(ProblemKind::odd)) parts.push_back(plural(n, "face unlike the others", "faces unlike the others"));
+  if (int n = count(ProblemKind::dangle)) parts.push_back(plural(n, "dangling edge", "dangling edges"));
+  if (int n = count(ProblemKind::cut)) parts.push_back(plural(n, "cut edge", "cut edges"));
+  if (parts.empty()) return "tiles without gaps or overlaps";
+  std::ostringstream out;
+  out << "does not tile cleanly: ";
+  for (std::size_t k = 0; k < parts.size(); ++k) out << (k ? ", " : "") << parts[k];
+  return out.str();
+}
+
+}  // namespace faces

@@ -1,0 +1,94 @@
+// What a drawing of segments is made of: the planar subdivision the segments
+// draw (found with GEOS), its faces measured and sorted into congruence
+// classes, the configuration at every interior vertex, and everything that
+// keeps the drawing from being a tiling (crossings, loose ends, slivers,
+// faces unlike all the others).
+#pragma once
+
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "scene/scene.h"
+
+namespace faces {
+
+struct Vec2 {
+  double x = 0, y = 0;
+};
+
+struct Segment2 {
+  Vec2 a, b;
+};
+
+struct Face {
+  // Counter-clockwise corners; points where the boundary runs straight on
+  // are not corners.
+  std::vector<Vec2> corners;
+  std::vector<double> sides;   // sides[k]: corners[k] to corners[k + 1]
+  std::vector<double> angles;  // interior angle at corners[k], degrees
+  double area = 0;
+  int cls = -1;          // index into Analysis::classes
+  int orientation = 0;   // index into that class's orientations
+  bool mirrored = false; // a mirror image of the class's first member
+  bool problem = false;  // a sliver, or a face unlike every other
+};
+
+// A turn, in degrees counter-clockwise from the class's first member, after
+// a reflection in the x axis when mirrored.
+struct Orientation {
+  double turn = 0;
+  bool mirrored = false;
+};
+
+struct FaceClass {
+  int sides = 0;
+  int count = 0;
+  int mirrored = 0;                 // members that are mirror images
+  double area = 0;
+  std::vector<double> lengths;      // of the first member, from corner 0
+  std::vector<double> angles;       // degrees, of the first member
+  std::vector<Orientation> orientations;  // the distinct ones present
+  bool sliver = false;              // far smaller than every other class
+  bool odd = false;                 // a lone face unlike all the others
+};
+
+enum class ProblemKind { crossing, dangle, cut, sliver, odd };
+
+struct Problem {
+  ProblemKind kind;
+  Vec2 at;
+};
+
+struct Analysis {
+  std::vector<Face> faces;
+  std::vector<FaceClass> classes;
+  // Configuration at each interior vertex, e.g. "3.4.6.4", to its count. A
+  // face whose straight side runs through the vertex is written in
+  // parentheses: "5.5.(5)".
+  std::map<std::string, int> vertices;
+  std::vector<Problem> problems;
+  double faceArea = 0;      // the faces' areas added up
+  double enclosedArea = 0;  // the area of the region the edges enclose
+
+  int count(ProblemKind kind) const;
+  // "tiles without gaps or overlaps", or what breaks it.
+  std::string verdict() const;
+};
+
+// The segments a scene stores, in order.
+std::vector<Segment2> sceneSegments(const SceneStore& scene);
+
+// Throws std::invalid_argument for a non-finite coordinate. Segments of no
+// length are left out.
+Analysis analyse(std::span<const Segment2> segments);
+
+// The fill of a face in pictures: one colour per class, lighter or darker per
+// orientation, mirror images in a related shade, problem faces red.
+struct Rgb8 {
+  unsigned char r, g, b;
+};
+Rgb8 fillOf(const Analysis& analysis, const Face& face);
+
+}  // namespace faces

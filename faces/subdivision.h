@@ -1,0 +1,42 @@
+// The planar subdivision a set of segments draws, before any measuring: end
+// points welded, the segments noded and polygonized by GEOS, and the
+// topology read back as nodes, the edges around each node and the face on
+// each side.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "faces/faces.h"
+
+namespace faces {
+
+// Distances: the noding grid, and how close two end points must be to be
+// taken as one. The drawn coordinates carry float noise of about 1e-5; the
+// shapes of the tilings differ by far more than 1e-2.
+inline constexpr double nodingGrid = 1e-3;
+inline constexpr double weldRadius = 2 * nodingGrid;
+
+struct Node {
+  Vec2 at;             // from the drawn end points, not the noding grid
+  bool endPoint;       // a drawn segment ends here; otherwise segments cross here
+};
+
+// An edge leaving a node, and the face on its left (-1: none, the outside).
+struct Spoke {
+  int to;
+  int leftFace;
+  double angle;  // direction, radians
+};
+
+struct Subdivision {
+  std::vector<Node> nodes;
+  std::vector<std::vector<int>> rings;     // per face, its nodes counter-clockwise
+  std::vector<std::vector<Spoke>> spokes;  // per node, counter-clockwise by angle
+  std::vector<Vec2> dangles, cuts;         // a point on each such edge
+  double enclosedArea = 0;                 // of the union of all faces
+};
+
+Subdivision subdivide(std::span<const Segment2> segments);
+
+}  // namespace faces
