@@ -1,0 +1,117 @@
+// tilings-analyse: what each tiling is made of, found from the segments it
+// draws: faces by kind, congruence classes, vertex configurations, problems
+// and a verdict.
+//
+//   tilings-analyse NAME|all [--json]
+//   tilings-analyse --segments FILE|- [--json]
+#include <fstream>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tools/analyse/report.h"
+#include "tools/analyse/segments_text.h"
+#include "tools/registry.h"
+
+namespace {
+
+int usage() {
+  std::cerr << "usage: tilings-analyse NAME|all [--json] | tilings-analyse --segments FILE|- [--json]\n";
+  return 2;
+}
+
+int unknownProgram(const std::string& name) {
+  std::cerr << "tilings-analyse: unknown program '" << name << "'; the programs are:\n";
+  for (const tools::TilingProgram& p : tools::tilingPrograms()) std::cerr << "  " << p.name << "\n";
+  return 2;
+}
+
+// Analyses and writes one drawing; 1 when it has no closed face.
+int report(const std::string& name, const std::vector<faces::Segment2>& segments, bool json) {
+  const faces::Analysis analysis = faces::analyse(segments);
+  if (json)
+    tools::writeJson(std::cout, name, segments.size(), analysis);
+  else
+    tools::writeReport(std::cout, name, segments.size(), analysis);
+  if (analysis.faces.empty()) {
+    std::cerr << "tilings-analyse: " << name << ": the segments close no face\n";
+    return 1;
+  }
+  return 0;
+}
+
+std::vector<faces::Segment2> programSegments(const tools::TilingProgram& program) {
+  clearScene();
+  {
+    const tools::QuietConsole quiet;
+    program.buildScene();
+  }
+  std::vector<faces::Segment2> segments = faces::sceneSegments(Scene);
+  clearScene();
+  return segments;
+}
+
+int analyseFile(const std::string& path, bool json) {
+  std::ifstream file;
+  if (path != "-") {
+    file.open(path);
+    if (!file) {
+      std::cerr << "tilings-analyse: cannot open " << path << "\n";
+      return 1;
+    }
+  }
+  std::istream& in = path == "-" ? std::cin : file;
+  const std::string name = path == "-" ? "standard input" : path;
+  std::vector<faces::Segment2> segments;
+  std::string error;
+  if (!tools::readSegments(in, segments, error)) {
+    std::cerr << "tilings-analyse: " << name << ": " << error << "\n";
+    return 1;
+  }
+  return report(name, segments, json);
+}
+
+int analysePrograms(const std::string& name, bool json) {
+  if (name == "all") {
+    int status = 0;
+    if (json) std::cout << "[\n";
+    bool first = true;
+    for (const tools::TilingProgram& p : tools::tilingPrograms()) {
+      if (json && !first) std::cout << ",\n";
+      first = false;
+      status |= report(std::string(p.name), programSegments(p), json);
+    }
+    if (json) std::cout << "]\n";
+    return status;
+  }
+  const tools::TilingProgram* program = tools::findTilingProgram(name);
+  if (program == nullptr) return unknownProgram(name);
+  return report(name, programSegments(*program), json);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  bool json = false;
+  std::string segmentsFile, name;
+  for (std::size_t k = 0; k < args.size(); ++k) {
+    if (args[k] == "--json") {
+      json = true;
+    } else if (args[k] == "--segments" && k + 1 < args.size() && segmentsFile.empty()) {
+      segmentsFile = args[++k];
+    } else if (name.empty() && !args[k].starts_with("--")) {
+      name = args[k];
+    } else {
+      return usage();
+    }
+  }
+  if (name.empty() == segmentsFile.empty()) return usage();
+  try {
+    return segmentsFile.empty() ? analysePrograms(name, json) : analyseFile(segmentsFile, json);
+  } catch (const std::exception& e) {
+    std::cerr << "tilings-analyse: " << e.what() << "\n";
+    return 1;
+  }
+}

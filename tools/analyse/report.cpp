@@ -1,0 +1,158 @@
+#include "tools/analyse/report.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <map>
+
+namespace tools {
+
+namespace {
+
+using faces::Analysis;
+using faces::FaceClass;
+using faces::ProblemKind;
+
+constexpr std::array<const char*, 13> names{
+    "", "", "", "triangle", "quadrilateral", "pentagon", "hexagon", "heptagon",
+    "octagon", "nonagon", "decagon", "hendecagon", "dodecagon"};
+
+constexpr std::array<const char*, 5> kindNames{"crossing", "dangle", "cut", "sliver", "odd"};
+
+std::string fixed(double v, int digits) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.*f", digits, std::abs(v) < 0.5e-9 ? 0.0 : v);
+  return text;
+}
+
+std::string list(const std::vector<double>& values, int digits, const char* gap) {
+  std::string out;
+  for (double v : values) {
+    if (!out.empty()) out += gap;
+    out += fixed(v, digits);
+  }
+  return out;
+}
+
+bool allEqual(const std::vector<double>& values, double tolerance) {
+  for (double v : values)
+    if (std::abs(v - values.front()) > tolerance) return false;
+  return true;
+}
+
+// "regular hexagon", "square", "pentagon", ...
+std::string shapeName(const FaceClass& c) {
+  const bool regular = allEqual(c.lengths, 4e-3) && allEqual(c.angles, 0.05);
+  if (regular && c.sides == 4) return "square";
+  if (regular && c.sides == 3) return "equilateral triangle";
+  return (regular ? "regular " : "") + polygonName(c.sides);
+}
+
+std::string plural(int n, const std::string& word) {
+  if (n == 1) return "1 " + word;
+  return std::to_string(n) + " " + word + "s";
+}
+
+std::map<int, int> facesBySides(const Analysis& a) {
+  std::map<int, int> count;
+  for (const faces::Face& f : a.faces) ++count[int(f.corners.size())];
+  return count;
+}
+
+// Text for JSON: the names and configurations need no more than quotes.
+std::string quoted(const std::string& s) {
+  std::string out(1, '"');
+  for (char c : s) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  out += '"';
+  return out;
+}
+
+std::string point(faces::Vec2 p) {
+  char text[96];
+  std::snprintf(text, sizeof text, "(%.3f, %.3f)", p.x, p.y);
+  return text;
+}
+
+}  // namespace
+
+std::string polygonName(int sides) {
+  if (sides >= 3 && sides < int(names.size())) return names[sides];
+  return std::to_string(sides) + "-gon";
+}
+
+void writeReport(std::ostream& out, const std::string& name, std::size_t segments,
+                 const Analysis& a) {
+  out << name << ": " << segments << " segments, " << plural(int(a.faces.size()), "face") << "\n";
+  out << "  faces:";
+  const char* sep = " ";
+  for (auto [sides, n] : facesBySides(a)) {
+    out << sep << n << " " << (n == 1 ? polygonName(sides) : polygonName(sides) + "s");
+    sep = ", ";
+  }
+  out << "\n  classes:\n";
+  for (std::size_t c = 0; c < a.classes.size(); ++c) {
+    const FaceClass& k = a.classes[c];
+    out << "    " << char('A' + c % 26) << (c >= 26 ? std::to_string(c / 26) : "") << "  "
+        << shapeName(k) << " x" << k.count << ", area " << fixed(k.area, 4) << ", "
+        << plural(int(k.orientations.size()), "orientation") << ", " << k.mirrored
+        << " mirrored" << (k.sliver ? ", SLIVER" : "") << (k.odd ? ", UNLIKE THE OTHERS" : "")
+        << "\n       sides " << list(k.lengths, 4, " ") << "\n       angles "
+        << list(k.angles, 2, " ") << "\n";
+  }
+  out << "  vertices (interior):";
+  if (a.vertices.empty()) out << " none";
+  for (auto [config, n] : a.vertices) out << "\n    " << config << " x" << n;
+  out << "\n  problems:";
+  if (a.problems.empty()) out << " none";
+  constexpr std::size_t shown = 12;
+  for (std::size_t k = 0; k < a.problems.size() && k < shown; ++k)
+    out << "\n    " << kindNames[int(a.problems[k].kind)] << " at " << point(a.problems[k].at);
+  if (a.problems.size() > shown) out << "\n    ... and " << a.problems.size() - shown << " more";
+  out << "\n  area: faces " << fixed(a.faceArea, 4) << ", enclosed " << fixed(a.enclosedArea, 4)
+      << "\n  verdict: " << a.verdict() << "\n";
+}
+
+void writeJson(std::ostream& out, const std::string& name, std::size_t segments,
+               const Analysis& a) {
+  out << "{\"name\": " << quoted(name) << ", \"segments\": " << segments << ",\n \"faces\": {";
+  const char* sep = "";
+  for (auto [sides, n] : facesBySides(a)) {
+    out << sep << "\"" << sides << "\": " << n;
+    sep = ", ";
+  }
+  out << "},\n \"classes\": [";
+  sep = "";
+  for (const FaceClass& k : a.classes) {
+    out << sep << "\n  {\"sides\": " << k.sides << ", \"count\": " << k.count
+        << ", \"orientations\": " << k.orientations.size() << ", \"mirrored\": " << k.mirrored
+        << ", \"area\": " << fixed(k.area, 6) << ", \"lengths\": [" << list(k.lengths, 6, ", ")
+        << "], \"angles\": [" << list(k.angles, 4, ", ") << "], \"sliver\": "
+        << (k.sliver ? "true" : "false") << ", \"odd\": " << (k.odd ? "true" : "false") << "}";
+    sep = ",";
+  }
+  out << "],\n \"vertices\": {";
+  sep = "";
+  for (auto [config, n] : a.vertices) {
+    out << sep << quoted(config) << ": " << n;
+    sep = ", ";
+  }
+  out << "},\n \"problems\": {\"crossings\": " << a.count(ProblemKind::crossing)
+      << ", \"dangles\": " << a.count(ProblemKind::dangle)
+      << ", \"cuts\": " << a.count(ProblemKind::cut)
+      << ", \"slivers\": " << a.count(ProblemKind::sliver)
+      << ", \"odd\": " << a.count(ProblemKind::odd) << ", \"locations\": [";
+  sep = "";
+  for (const faces::Problem& p : a.problems) {
+    out << sep << "\n  {\"kind\": \"" << kindNames[int(p.kind)] << "\", \"x\": " << fixed(p.at.x, 6)
+        << ", \"y\": " << fixed(p.at.y, 6) << "}";
+    sep = ",";
+  }
+  out << "]},\n \"area\": {\"faces\": " << fixed(a.faceArea, 6)
+      << ", \"enclosed\": " << fixed(a.enclosedArea, 6) << "},\n \"verdict\": "
+      << quoted(a.verdict()) << "}\n";
+}
+
+}  // namespace tools
