@@ -2,13 +2,17 @@
 //   construction/NAME  clearScene and the program's buildScene, from the
 //                      given vertices to the last stored segment;
 //   display/NAME       one onDisplay of the built scene, finished with
-//                      glFinish, in the real GLUT window on a private Xvfb.
+//                      glFinish, in the real GLUT window on a private Xvfb;
+//   analysis/NAME      the face analysis of the built scene, from its
+//                      segments to classes, vertices and problems;
+//   analysis/all       the seventeen analyses one after another.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
 
 #include <string>
 
+#include "faces/faces.h"
 #include "scene/scene.h"
 #include "tests/testbed/display.h"
 #include "tools/registry.h"
@@ -43,6 +47,30 @@ void display(benchmark::State& state, void (*buildScene)()) {
   state.counters["segments"] = static_cast<double>(Scene.segments.size());
 }
 
+std::vector<faces::Segment2> segmentsOf(void (*buildScene)()) {
+  const tools::QuietConsole quiet;
+  clearScene();
+  buildScene();
+  std::vector<faces::Segment2> segments = faces::sceneSegments(Scene);
+  clearScene();
+  return segments;
+}
+
+void analysis(benchmark::State& state, void (*buildScene)()) {
+  const std::vector<faces::Segment2> segments = segmentsOf(buildScene);
+  for (auto _ : state) benchmark::DoNotOptimize(faces::analyse(segments));
+  state.counters["segments"] = static_cast<double>(segments.size());
+}
+
+void analysisOfAll(benchmark::State& state) {
+  std::vector<std::vector<faces::Segment2>> scenes;
+  for (const tools::TilingProgram& program : tools::tilingPrograms())
+    scenes.push_back(segmentsOf(program.buildScene));
+  for (auto _ : state)
+    for (const std::vector<faces::Segment2>& segments : scenes)
+      benchmark::DoNotOptimize(faces::analyse(segments));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,6 +80,12 @@ int main(int argc, char** argv) {
                                  program.buildScene)
         ->Unit(benchmark::kMicrosecond);
   }
+  for (const tools::TilingProgram& program : tools::tilingPrograms()) {
+    const std::string name(program.name);
+    benchmark::RegisterBenchmark(("analysis/" + name).c_str(), analysis, program.buildScene)
+        ->Unit(benchmark::kMillisecond);
+  }
+  benchmark::RegisterBenchmark("analysis/all", analysisOfAll)->Unit(benchmark::kMillisecond);
   for (const tools::TilingProgram& program : tools::tilingPrograms()) {
     const std::string name(program.name);
     benchmark::RegisterBenchmark(("display/" + name).c_str(), display,
