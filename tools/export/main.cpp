@@ -1,8 +1,12 @@
 // tilings-export: any program's scene as SVG, built by the program's own
 // construction code, without a window.
 //
-//   tilings-export NAME [-o FILE]   one scene, to standard output or FILE
-//   tilings-export --all DIR        NAME.svg for every program
+//   tilings-export NAME [FORMAT] [-o FILE]  one scene, to standard output or FILE
+//   tilings-export --all DIR [FORMAT]       NAME.svg (.segments, .png) for every program
+//
+// FORMAT: none for the plain drawing; --fill for the picture with every face
+// filled by its class; --png for that picture rendered to PNG; --segments
+// for the segments as text, "x1 y1 x2 y2" a line.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,14 +18,24 @@
 #include <sstream>
 #include <string>
 
+#include "faces/faces.h"
+#include "tools/analyse/segments_text.h"
+#include "tools/export/png.h"
 #include "tools/export/svg.h"
 #include "tools/registry.h"
 
 namespace {
 
 int usage() {
-  std::cerr << "usage: tilings-export NAME [-o FILE] | tilings-export --all DIR\n";
+  std::cerr << "usage: tilings-export NAME [--fill|--png|--segments] [-o FILE]\n"
+               "       tilings-export --all DIR [--fill|--png|--segments]\n";
   return 2;
+}
+
+enum class Format { drawing, filled, png, segments };
+
+const char* extensionOf(Format f) {
+  return f == Format::png ? ".png" : f == Format::segments ? ".segments" : ".svg";
 }
 
 int unknownProgram(const std::string& name) {
@@ -32,18 +46,29 @@ int unknownProgram(const std::string& name) {
   return 2;
 }
 
-// The program's scene as SVG text. Construction may write progress words to
-// standard output; they are kept out of the drawing.
-std::string drawing(const tools::TilingProgram& program) {
+// The program's scene in the chosen format. Construction may write progress
+// words to standard output; they are kept out of the output. The PNG is the
+// filled picture rendered by librsvg; an empty result means it failed, and
+// the reason is on standard error.
+std::string exported(const tools::TilingProgram& program, Format format) {
   clearScene();
   {
     const tools::QuietConsole quiet;
     program.buildScene();
   }
-  std::ostringstream svg;
-  tools::writeSvg(svg, Scene);
+  std::ostringstream text;
+  if (format == Format::drawing) tools::writeSvg(text, Scene);
+  if (format == Format::segments) tools::writeSegments(text, Scene);
+  if (format == Format::filled || format == Format::png)
+    tools::writeFilledSvg(text, Scene, faces::analyse(faces::sceneSegments(Scene)));
   clearScene();
-  return svg.str();
+  if (format != Format::png) return text.str();
+  std::string png, error;
+  if (!tools::renderPng(text.str(), 1.25, png, error)) {
+    std::cerr << "tilings-export: " << program.name << ": " << error << "\n";
+    return {};
+  }
+  return png;
 }
 
 // Writes text to path through a temporary file in the same folder and a
@@ -88,29 +113,51 @@ bool writeWhole(const std::string& path, const std::string& text) {
   return true;
 }
 
-int exportAll(const std::string& dir) {
+int exportAll(const std::string& dir, Format format) {
   std::error_code failed;
   std::filesystem::create_directories(dir, failed);
   if (failed) {
     std::cerr << "tilings-export: cannot create " << dir << ": " << failed.message() << "\n";
     return 1;
   }
-  for (const tools::TilingProgram& p : tools::tilingPrograms())
-    if (!writeWhole((std::filesystem::path(dir) / (std::string(p.name) + ".svg")).string(),
-                    drawing(p)))
-      return 1;
+  for (const tools::TilingProgram& p : tools::tilingPrograms()) {
+    const std::string out = exported(p, format);
+    const std::string path =
+        (std::filesystem::path(dir) / (std::string(p.name) + extensionOf(format))).string();
+    if (out.empty() || !writeWhole(path, out)) return 1;
+  }
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "--all") return exportAll(argv[2]);
-  if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "-o")) return usage();
-  const tools::TilingProgram* program = tools::findTilingProgram(argv[1]);
-  if (program == nullptr) return unknownProgram(argv[1]);
-  const std::string svg = drawing(*program);
-  if (argc == 4) return writeWhole(argv[3], svg) ? 0 : 1;
-  std::cout << svg << std::flush;
-  return std::cout ? 0 : 1;
+  std::string name, all, output;
+  Format format = Format::drawing;
+  int formats = 0;
+  for (int k = 1; k < argc; ++k) {
+    const std::string arg = argv[k];
+    if (arg == "--fill") format = Format::filled, ++formats;
+    else if (arg == "--png") format = Format::png, ++formats;
+    else if (arg == "--segments") format = Format::segments, ++formats;
+    else if (arg == "--all" && k + 1 < argc && all.empty()) all = argv[++k];
+    else if (arg == "-o" && k + 1 < argc && output.empty()) output = argv[++k];
+    else if (name.empty() && !arg.starts_with("-")) name = arg;
+    else return usage();
+  }
+  if (formats > 1 || name.empty() == all.empty() || (!all.empty() && !output.empty()))
+    return usage();
+  try {
+    if (!all.empty()) return exportAll(all, format);
+    const tools::TilingProgram* program = tools::findTilingProgram(name);
+    if (program == nullptr) return unknownProgram(name);
+    const std::string out = exported(*program, format);
+    if (out.empty()) return 1;
+    if (!output.empty()) return writeWhole(output, out) ? 0 : 1;
+    std::cout << out << std::flush;
+    return std::cout ? 0 : 1;
+  } catch (const std::exception& e) {
+    std::cerr << "tilings-export: " << e.what() << "\n";
+    return 1;
+  }
 }
