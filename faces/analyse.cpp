@@ -10,9 +10,12 @@ namespace faces {
 
 namespace {
 
-// A face far thinner than the faces of the drawing are: its inner width
-// (twice the area over the perimeter) below this share of the median's.
-constexpr double sliverShare = 0.05;
+// A sliver is far thinner and far smaller than the drawing's typical face:
+// its width (twice the area over the perimeter) and its area below these
+// shares of the medians. A triangle among dodecagons of the same side is
+// still 15 % as wide and 4 % as large.
+constexpr double sliverWidth = 0.1;
+constexpr double sliverArea = 0.05;
 
 double perimeter(const Face& f) {
   double sum = 0;
@@ -108,13 +111,14 @@ std::vector<FaceClass> classify(std::vector<Face>& faces) {
 // Slivers are far thinner than the drawing's typical face; a lone face of
 // its kind among many others is unlike all of them.
 void markProblemClasses(std::vector<Face>& faces, std::vector<FaceClass>& classes) {
-  std::vector<double> widths;
-  for (const Face& f : faces) widths.push_back(width(f));
-  const double typical = median(widths);
+  std::vector<double> widths, areas;
+  for (const Face& f : faces) widths.push_back(width(f)), areas.push_back(f.area);
+  const double typicalWidth = median(widths), typicalArea = median(areas);
   std::vector<double> classWidth(classes.size(), 0);
   for (const Face& f : faces) classWidth[f.cls] = width(f);
   for (std::size_t c = 0; c < classes.size(); ++c) {
-    classes[c].sliver = classWidth[c] < sliverShare * typical;
+    classes[c].sliver = classWidth[c] < sliverWidth * typicalWidth &&
+                        classes[c].area < sliverArea * typicalArea;
     classes[c].odd = !classes[c].sliver && classes[c].count == 1 && faces.size() > 2;
   }
   for (Face& f : faces) f.problem = classes[f.cls].sliver || classes[f.cls].odd;
