@@ -4,18 +4,22 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace tools {
 
-void writeSegments(std::ostream& out, const SceneStore& scene) {
-  char line[128];
-  for (const Segment& s : scene.segments) {
-    std::snprintf(line, sizeof line, "%.9g %.9g %.9g %.9g\n", s.a.x, s.a.y, s.b.x, s.b.y);
-    out << line;
-  }
-}
-
 namespace {
+
+// The shortest text that reads back as exactly this float's value, even as
+// a double: the analysis of the text and of the scene then agree to the bit.
+std::string exactText(float v) {
+  char text[40];
+  for (int digits = 6; digits <= 17; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, double(v));
+    if (std::strtod(text, nullptr) == double(v)) break;
+  }
+  return text;
+}
 
 // The numbers on one line, as many as there are; false on a word that is
 // not a number.
@@ -34,6 +38,12 @@ bool numbersOf(const std::string& line, std::vector<double>& numbers) {
 }
 
 }  // namespace
+
+void writeSegments(std::ostream& out, const SceneStore& scene) {
+  for (const Segment& s : scene.segments)
+    out << exactText(s.a.x) << ' ' << exactText(s.a.y) << ' ' << exactText(s.b.x) << ' '
+        << exactText(s.b.y) << '\n';
+}
 
 bool readSegments(std::istream& in, std::vector<faces::Segment2>& segments, std::string& error) {
   std::string line;

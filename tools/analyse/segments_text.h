@@ -12,7 +12,8 @@
 
 namespace tools {
 
-// Every stored segment, its coordinates to float precision.
+// Every stored segment, each coordinate as text that reads back as exactly
+// its float value.
 void writeSegments(std::ostream& out, const SceneStore& scene);
 
 // Reads segments; blank lines and lines starting with '#' are skipped. On a
