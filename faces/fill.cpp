@@ -30,18 +30,30 @@ Rgb8 mix(Rgb8 c, unsigned char to, double share) {
   return {mix(c.r, to, share), mix(c.g, to, share), mix(c.b, to, share)};
 }
 
+// Shades for the orientations of one class: each further orientation a
+// step lighter or darker (negative: towards black), alternating so that
+// neighbours in the list differ most.
+constexpr std::array<double, 8> directShades{0, 0.35, -0.3, 0.6, -0.5, 0.8, -0.65, 0.9};
+// Mirror images start from a darker, greyer tone of the class colour and
+// only ever get lighter.
+constexpr std::array<double, 8> mirroredShades{0, 0.3, 0.5, 0.65, 0.15, 0.4, 0.58, 0.75};
+
+Rgb8 shade(Rgb8 c, double step) {
+  return step >= 0 ? mix(c, 0xff, step) : mix(c, 0x00, -step);
+}
+
 }  // namespace
 
 Rgb8 fillOf(const Analysis& analysis, const Face& face) {
   if (face.problem || face.cls < 0) return problemRed;
   Rgb8 c = classColours[std::size_t(face.cls) % classColours.size()];
-  // Mirror images darker, each further orientation a step lighter.
-  if (face.mirrored) c = mix(c, 0x30, 0.35);
+  if (face.mirrored) c = mix(c, 0x40, 0.45);
   int step = 0;
   const FaceClass& cls = analysis.classes[face.cls];
   for (int k = 0; k < face.orientation; ++k)
     if (cls.orientations[k].mirrored == face.mirrored) ++step;
-  return mix(c, 0xff, 0.5 * (step % 4) / 4.0);
+  const auto& shades = face.mirrored ? mirroredShades : directShades;
+  return shade(c, shades[std::size_t(step) % shades.size()]);
 }
 
 }  // namespace faces
