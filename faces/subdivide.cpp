@@ -287,7 +287,9 @@ std::vector<int> outerBoundary(const Subdivision& sub, int leftmost) {
   const int first = sub.spokes[leftmost].back().to;
   std::vector<int> walk{leftmost};
   int from = leftmost, node = first;
-  const std::size_t limit = 4 * sub.nodes.size() + 8;
+  // A face walk takes each directed edge at most once.
+  std::size_t limit = 2;
+  for (const std::vector<Spoke>& s : sub.spokes) limit += s.size();
   while (!(from == leftmost && node == first && walk.size() > 1) && walk.size() < limit) {
     walk.push_back(node);
     const int next = nextAlongFace(sub, from, node).to;
@@ -296,10 +298,6 @@ std::vector<int> outerBoundary(const Subdivision& sub, int leftmost) {
   }
   walk.pop_back();  // back at the start
   return walk;
-}
-
-double walkArea(const Subdivision& sub, const std::vector<int>& walk) {
-  return ringArea(sub, walk);
 }
 
 bool inside(const Subdivision& sub, const std::vector<int>& ring, Vec2 p) {
@@ -339,7 +337,7 @@ double enclosedArea(const Subdivision& sub) {
     bool nested = false;
     for (std::size_t j = 0; j < boundaries.size() && !nested; ++j)
       nested = j != i && inside(sub, boundaries[j], sub.nodes[boundaries[i][0]].at);
-    if (!nested) area += std::abs(walkArea(sub, boundaries[i]));
+    if (!nested) area += std::abs(ringArea(sub, boundaries[i]));
   }
   return area;
 }
