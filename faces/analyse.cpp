@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <unordered_map>
 #include <numbers>
 #include <sstream>
 
@@ -65,19 +67,58 @@ int orientationIndex(FaceClass& c, Orientation o) {
 
 // Sorts the faces into congruence classes, each first member its model;
 // classes by number of sides, then largest first.
+// Classes filed by number of sides, perimeter and longest side, so that a
+// face is fitted only against models it can match: congruent shapes' sides
+// differ by at most sideTolerance each.
+class ClassIndex {
+ public:
+  template <class Visit>
+  void forCandidates(const Face& f, Visit visit) const {
+    const std::int64_t p = bucket(perimeter(f), perimeterWidth), l = bucket(longest(f), sideWidth);
+    const std::int64_t reachP = 1 + std::int64_t(f.sides.size() * sideTolerance / perimeterWidth);
+    for (std::int64_t i = p - reachP; i <= p + reachP; ++i)
+      for (std::int64_t j = l - 1; j <= l + 1; ++j) {
+        const auto it = classes_.find(key(f.sides.size(), i, j));
+        if (it == classes_.end()) continue;
+        for (int c : it->second)
+          if (visit(c)) return;
+      }
+  }
+  void add(const Face& f, int c) {
+    classes_[key(f.sides.size(), bucket(perimeter(f), perimeterWidth), bucket(longest(f), sideWidth))]
+        .push_back(c);
+  }
+
+ private:
+  static constexpr double perimeterWidth = 0.25, sideWidth = 0.05;
+  static double longest(const Face& f) {
+    return f.sides.empty() ? 0 : *std::max_element(f.sides.begin(), f.sides.end());
+  }
+  static std::int64_t bucket(double v, double width) {
+    return std::int64_t(std::clamp(std::floor(v / width), -1e12, 1e12));
+  }
+  static std::uint64_t key(std::size_t sides, std::int64_t p, std::int64_t l) {
+    return (std::uint64_t(sides) << 56) ^ (std::uint64_t(p) << 28) ^ std::uint64_t(l);
+  }
+  std::unordered_map<std::uint64_t, std::vector<int>> classes_;
+};
+
 std::vector<FaceClass> classify(std::vector<Face>& faces) {
   std::vector<FaceClass> classes;
   std::vector<int> models;
+  ClassIndex index;
   for (int i = 0; i < int(faces.size()); ++i) {
     Face& f = faces[i];
-    for (int c = 0; c < int(classes.size()) && f.cls < 0; ++c) {
-      if (const std::optional<Orientation> o = fitShape(faces[models[c]], f)) {
-        f.cls = c;
-        f.mirrored = o->mirrored;
-        f.orientation = orientationIndex(classes[c], *o);
-      }
-    }
+    index.forCandidates(f, [&](int c) {
+      const std::optional<Orientation> o = fitShape(faces[models[c]], f);
+      if (!o) return false;
+      f.cls = c;
+      f.mirrored = o->mirrored;
+      f.orientation = orientationIndex(classes[c], *o);
+      return true;
+    });
     if (f.cls < 0) {
+      index.add(f, int(classes.size()));
       FaceClass c;
       c.sides = int(f.corners.size());
       c.area = f.area;

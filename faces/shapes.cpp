@@ -11,13 +11,13 @@ constexpr double degrees = 180 / std::numbers::pi;
 // sin of the largest turn still taken as going straight on: about 0.006
 // degrees, far above the drawings' float noise and far below any corner.
 constexpr double straightSine = 1e-4;
-// How far corners may lie from each other in shapes taken as congruent.
-constexpr double fitDistance = 4e-3;
 
 double cross(Vec2 u, Vec2 v) { return u.x * v.y - u.y * v.x; }
 double dot(Vec2 u, Vec2 v) { return u.x * v.x + u.y * v.y; }
 Vec2 minus(Vec2 p, Vec2 q) { return {p.x - q.x, p.y - q.y}; }
-double length(Vec2 v) { return std::hypot(v.x, v.y); }
+// Plain sqrt rather than hypot: these lengths are far from overflow, and
+// the fit takes many of them.
+double length(Vec2 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
 
 double twiceArea(const std::vector<Vec2>& ring) {
   double sum = 0;
@@ -41,7 +41,7 @@ std::optional<double> fitFrom(const Face& model, const Face& face, std::size_t s
   const std::size_t n = model.corners.size();
   for (std::size_t k = 0; k < n; ++k) {
     const double side = length(minus(walk(face, start, k + 1, mirrored), walk(face, start, k, mirrored)));
-    if (std::abs(side - model.sides[k]) > 2 * fitDistance) return std::nullopt;
+    if (std::abs(side - model.sides[k]) > sideTolerance) return std::nullopt;
   }
   const Vec2 m0 = model.corners[0], f0 = walk(face, start, 0, mirrored);
   const Vec2 mu = minus(model.corners[1 % n], m0), fu = minus(walk(face, start, 1, mirrored), f0);

@@ -22,6 +22,11 @@ bool isCorner(Vec2 a, Vec2 b, Vec2 c);
 // symmetric shape always gets the same answer.
 std::optional<Orientation> fitShape(const Face& model, const Face& face);
 
+// How far corners may lie from their partners in shapes taken as congruent,
+// and so how much one side may differ from its partner.
+inline constexpr double fitDistance = 4e-3;
+inline constexpr double sideTolerance = 2 * fitDistance;
+
 // Two orientations closer than this, in degrees, are the same.
 inline constexpr double sameTurn = 0.5;
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <numbers>
 #include <numeric>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -144,11 +145,90 @@ void forEachPart(const Geos& geos, const GEOSGeometry* collection, Visit visit) 
   for (int i = 0; i < n; ++i) visit(GEOSGetGeometryN_r(geos.ctx(), collection, i));
 }
 
+// The welded segments filed by the cells they pass through, so that the
+// few that run near a point are found without scanning them all. A segment
+// is sampled every half cell; any point on it lies within half a cell of a
+// sample, so the nine cells around the point hold it.
+class SegmentCells {
+ public:
+  explicit SegmentCells(const Welded& w) : cell_(cellSize(w)), cells_(cell_) {
+    for (int k = 0; k < int(w.segments.size()); ++k)
+      forSamples(w, k, [&](Vec2 p) { cells_.insert(p, k); });
+  }
+
+  // Calls visit(k) for every segment filed near p, once or more.
+  template <class Visit>
+  void forNear(Vec2 p, Visit visit) const { cells_.forNear(p, visit); }
+
+  // Calls visit(j) for every segment filed near segment k, once or more.
+  template <class Visit>
+  void forNearSegment(const Welded& w, int k, Visit visit) const {
+    forSamples(w, k, [&](Vec2 p) { cells_.forNear(p, visit); });
+  }
+
+ private:
+  // About one cell per segment over the drawing's extent, never finer than
+  // a few noding steps.
+  static double cellSize(const Welded& w) {
+    double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+    for (Vec2 p : w.points) {
+      minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
+      minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+    }
+    const double extent = std::max(maxX - minX, maxY - minY);
+    const double perSegment = extent / std::sqrt(double(std::max<std::size_t>(w.segments.size(), 1)));
+    return std::max(perSegment, 8 * nodingGrid);
+  }
+
+  // Points along segment k no more than half a cell apart, ends included.
+  template <class Visit>
+  void forSamples(const Welded& w, int k, Visit visit) const {
+    const Vec2 s = w.points[w.segments[k].first], e = w.points[w.segments[k].second];
+    const double steps = std::ceil(2 * std::hypot(e.x - s.x, e.y - s.y) / cell_);
+    const int n = int(std::min(steps, 1e6));
+    for (int i = 0; i <= n; ++i) {
+      const double t = n == 0 ? 0 : double(i) / n;
+      visit(Vec2{s.x + t * (e.x - s.x), s.y + t * (e.y - s.y)});
+    }
+  }
+
+  double cell_;
+  GridHash cells_;
+};
+
+// Whether segments p-q and r-s cross: each pair of ends on opposite sides
+// of the other segment's line.
+bool crosses(Vec2 p, Vec2 q, Vec2 r, Vec2 s) {
+  auto side = [](Vec2 a, Vec2 b, Vec2 c) {
+    const double d = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    return (d > 0) - (d < 0);
+  };
+  return side(p, q, r) * side(p, q, s) < 0 && side(r, s, p) * side(r, s, q) < 0;
+}
+
+// How many pairs of segments cross, counting no further than `limit`.
+std::size_t countCrossings(const Welded& w, const SegmentCells& cells, std::size_t limit) {
+  std::size_t found = 0;
+  std::vector<int> lastSeen(w.segments.size(), -1);
+  for (int k = 0; k < int(w.segments.size()) && found < limit; ++k) {
+    const auto [a, b] = w.segments[k];
+    cells.forNearSegment(w, k, [&](int j) {
+      if (j <= k || lastSeen[j] == k) return;
+      lastSeen[j] = k;
+      const auto [c, d] = w.segments[j];
+      if (a == c || a == d || b == c || b == d) return;
+      found += crosses(w.points[a], w.points[b], w.points[c], w.points[d]);
+    });
+  }
+  return found;
+}
+
 // Nodes of the noded line work, found by their grid position, with the
 // position they have in the drawing.
 class NodeTable {
  public:
-  NodeTable(const Welded& w) : welded_(w), ends_(nodingGrid * 4) {
+  NodeTable(const Welded& w, const SegmentCells& segments)
+      : welded_(w), ends_(nodingGrid * 4), segments_(segments) {
     for (int i = 0; i < int(w.points.size()); ++i) ends_.insert(w.points[i], i);
   }
 
@@ -163,7 +243,7 @@ class NodeTable {
  private:
   // A grid point close to a welded end point is that end point; any other
   // is where drawn segments cross, found again from the segments.
-  Node locate(Vec2 p) const {
+  Node locate(Vec2 p) {
     int best = -1;
     double bestDistance = 2 * nodingGrid;
     ends_.forNear(p, [&](int i) {
@@ -174,16 +254,21 @@ class NodeTable {
     return {crossingNear(p), false};
   }
 
-  Vec2 crossingNear(Vec2 p) const {
+  // Where two of the segments that pass within two noding steps of p cross.
+  Vec2 crossingNear(Vec2 p) {
     std::vector<std::pair<Vec2, Vec2>> through;
-    for (auto [a, b] : welded_.segments) {
-      const Vec2 s = welded_.points[a], e = welded_.points[b];
+    std::vector<int> seen;
+    segments_.forNear(p, [&](int k) {
+      if (std::find(seen.begin(), seen.end(), k) != seen.end()) return;
+      seen.push_back(k);
+      const Vec2 s = welded_.points[welded_.segments[k].first];
+      const Vec2 e = welded_.points[welded_.segments[k].second];
       const double dx = e.x - s.x, dy = e.y - s.y, len = std::hypot(dx, dy);
       const double off = std::abs((p.x - s.x) * dy - (p.y - s.y) * dx) / len;
       const double along = ((p.x - s.x) * dx + (p.y - s.y) * dy) / len;
       if (off < 2 * nodingGrid && along > -nodingGrid && along < len + nodingGrid)
         through.emplace_back(s, Vec2{dx, dy});
-    }
+    });
     for (std::size_t i = 0; i < through.size(); ++i)
       for (std::size_t j = i + 1; j < through.size(); ++j) {
         const auto [s, d] = through[i];
@@ -198,6 +283,7 @@ class NodeTable {
 
   const Welded& welded_;
   GridHash ends_;
+  const SegmentCells& segments_;
   std::unordered_map<std::uint64_t, int> ids_;
 };
 
@@ -354,6 +440,13 @@ Subdivision subdivide(std::span<const Segment2> segments) {
   const Welded welded = weld(segments);
   if (welded.segments.empty()) return sub;
 
+  // Noding a tangle of segments that cross each other at every turn takes
+  // GEOS minutes; such a drawing is refused at once.
+  const SegmentCells cells(welded);
+  if (countCrossings(welded, cells, maxCrossings) >= maxCrossings)
+    throw std::invalid_argument("the segments cross each other more than " +
+                                std::to_string(maxCrossings) + " times: too tangled to analyse");
+
   Geos geos;
   const Geos::Owned lines = lineWork(geos, welded);
   const Geos::Owned noded = geos.own(GEOSUnaryUnionPrec_r(geos.ctx(), lines.get(), nodingGrid));
@@ -363,7 +456,7 @@ Subdivision subdivide(std::span<const Segment2> segments) {
   const Geos::Owned ownedCuts = geos.own(cuts), ownedDangles = geos.own(dangles),
                     ownedInvalid = geos.own(invalid);
 
-  NodeTable table(welded);
+  NodeTable table(welded, cells);
   readFaces(geos, polygons.get(), table, sub);
   readSpokes(geos, noded.get(), table, sub);
   forEachPart(geos, ownedDangles.get(),

@@ -16,6 +16,8 @@ namespace faces {
 // shapes of the tilings differ by far more than 1e-2.
 inline constexpr double nodingGrid = 1e-3;
 inline constexpr double weldRadius = 2 * nodingGrid;
+// More crossings than this and the drawing is refused as too tangled.
+inline constexpr std::size_t maxCrossings = 5000;
 
 struct Node {
   Vec2 at;             // from the drawn end points, not the noding grid
@@ -37,6 +39,8 @@ struct Subdivision {
   double enclosedArea = 0;                 // of the union of all faces
 };
 
+// Throws std::invalid_argument for a non-finite coordinate or a drawing
+// whose segments cross more than maxCrossings times.
 Subdivision subdivide(std::span<const Segment2> segments);
 
 }  // namespace faces

@@ -238,6 +238,16 @@ TEST(BadInput, NonFiniteCoordinatesAreRefused) {
   EXPECT_THROW(faces::analyse(segments), std::invalid_argument);
 }
 
+// A tangle whose segments cross thousands of times is no tiling, and
+// noding it would take GEOS minutes: it is refused at once.
+TEST(BadInput, TangleIsRefused) {
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> at(0, 10);
+  std::vector<Segment2> tangle(400);
+  for (Segment2& s : tangle) s = {{at(random), at(random)}, {at(random), at(random)}};
+  EXPECT_THROW(faces::analyse(tangle), std::invalid_argument);
+}
+
 TEST(BadInput, NothingClosedHasNoFaces) {
   const std::vector<Segment2> open{{{0, 0}, {1, 0}}, {{1, 0}, {1, 1}}, {{2, 2}, {2, 2}}};
   const Analysis a = faces::analyse(open);
