@@ -94,9 +94,10 @@ double inkMatched(const Image& a, const Image& b) {
   return drawn ? double(matched) / double(drawn) : 0;
 }
 
-// Same framing (the drawn pixels' bounding box within 2 pixels), about as
-// much ink (within 8 %), and the same drawing (97 % of either's ink has the
-// other's within a pixel).
+// Same framing (the drawn pixels' bounding box within 2 pixels), as much ink
+// (within 3 %), and the same drawing (98 % of either's ink has the other's
+// within a pixel). SwiftShader and llvmpipe agree to the pixel almost
+// everywhere; a pan drag that lost its step already leaves only 40 % matched.
 void expectSamePicture(const Image& web, const Image& native, const std::string& what) {
   SCOPED_TRACE(what);
   ASSERT_EQ(web.width, 1024);
@@ -107,9 +108,9 @@ void expectSamePicture(const Image& web, const Image& native, const std::string&
   EXPECT_NEAR(w.right, n.right, 2);
   EXPECT_NEAR(w.top, n.top, 2);
   EXPECT_NEAR(w.bottom, n.bottom, 2);
-  EXPECT_NEAR(double(w.count) / double(n.count), 1.0, 0.08);
-  EXPECT_GE(inkMatched(web, native), 0.97);
-  EXPECT_GE(inkMatched(native, web), 0.97);
+  EXPECT_NEAR(double(w.count) / double(n.count), 1.0, 0.03);
+  EXPECT_GE(inkMatched(web, native), 0.98);
+  EXPECT_GE(inkMatched(native, web), 0.98);
 }
 
 class EveryPage : public ::testing::TestWithParam<TilingProgram> {};
