@@ -22,17 +22,26 @@ namespace {
 using testbed::Image;
 using tools::TilingProgram;
 
-// The drags of web/test/drive.mjs, in window pixels, as xdotool buttons.
+// The drags of web/test/drive.mjs as xdotool commands on the window: a
+// left, right and middle drag, and a left drag with a wheel click on its way
+// (whose release ends the drag).
 struct Drag {
   const char* shot;
-  int button;
-  int fromX, fromY, toX, toY;
+  const char* commands;  // WINDOW stands for the window id
 };
 constexpr Drag drags[] = {
-    {"pan", 1, 100, 350, 1000, 330},
-    {"turn", 3, 500, 300, 400, 300},
-    {"zoom", 2, 500, 300, 530, 510},
+    {"pan", "mousemove --window WINDOW 100 350 mousedown 1 mousemove --window WINDOW 1000 330 mouseup 1"},
+    {"turn", "mousemove --window WINDOW 500 300 mousedown 3 mousemove --window WINDOW 400 300 mouseup 3"},
+    {"zoom", "mousemove --window WINDOW 500 300 mousedown 2 mousemove --window WINDOW 530 510 mouseup 2"},
+    {"wheel", "mousemove --window WINDOW 100 350 mousedown 1 mousemove --window WINDOW 150 350 "
+              "click 5 mousemove --window WINDOW 1000 350 mouseup 1"},
 };
+
+std::string forWindow(std::string commands, const std::string& window) {
+  for (std::size_t at; (at = commands.find("WINDOW")) != std::string::npos;)
+    commands.replace(at, 6, window);
+  return commands;
+}
 
 std::string readText(const std::string& path) {
   std::ifstream in(path);
@@ -130,10 +139,7 @@ TEST_P(EveryPage, DrawsNavigatesAndPrintsLikeTheNativeWindow) {
   expectSamePicture(testbed::readPicture(out + "/start.png"), testbed::screenshot(window),
                     "first frame");
   for (const Drag& d : drags) {
-    testbed::xdotool("mousemove --window " + id + " " + std::to_string(d.fromX) + " " +
-                     std::to_string(d.fromY) + " mousedown " + std::to_string(d.button) +
-                     " mousemove --window " + id + " " + std::to_string(d.toX) + " " +
-                     std::to_string(d.toY) + " mouseup " + std::to_string(d.button));
+    testbed::xdotool(forWindow(d.commands, id));
     expectSamePicture(testbed::readPicture(out + "/" + d.shot + ".png"),
                       testbed::screenshot(window), std::string("after the ") + d.shot + " drag");
   }

@@ -1,8 +1,9 @@
 // Drives the site in headless chromium for the browser tests (tests/web):
 //
 //   node drive.mjs page SITE NAME OUT   NAME's page: OUT/start.png, then after
-//       a left, a right and a middle drag OUT/pan.png, turn.png, zoom.png
-//       (the canvas only), OUT/output.txt (the page's printed words) and
+//       a left, a right and a middle drag OUT/pan.png, turn.png, zoom.png, and
+//       after a left drag with a wheel click on its way OUT/wheel.png (the
+//       canvas only), OUT/output.txt (the page's printed words) and
 //       OUT/console.txt (the console's messages, one a line)
 //   node drive.mjs index SITE           the index's entries, one a line:
 //       link, picture loaded (1 or 0), text
@@ -10,7 +11,8 @@
 //       WebGL: whether the canvas shows (1 or 0), then the message shown
 //
 // The drags are the ones the native tests make with xdotool, in canvas
-// pixels: one motion each from press to release.
+// pixels: one motion each from press to release, or two with a click of the
+// wheel (downwards) between them.
 import { writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { serveSite } from '../serve.mjs';
@@ -20,6 +22,7 @@ export const drags = [
   { shot: 'pan', button: 'left', from: [100, 350], to: [1000, 330] },
   { shot: 'turn', button: 'right', from: [500, 300], to: [400, 300] },
   { shot: 'zoom', button: 'middle', from: [500, 300], to: [530, 510] },
+  { shot: 'wheel', button: 'left', from: [100, 350], wheelAt: [150, 350], to: [1000, 350] },
 ];
 
 async function canvasShot(page, canvas, file) {
@@ -38,6 +41,10 @@ async function drivePage(page, url, out) {
   for (const d of drags) {
     await page.mouse.move(x + d.from[0], y + d.from[1]);
     await page.mouse.down({ button: d.button });
+    if (d.wheelAt) {
+      await page.mouse.move(x + d.wheelAt[0], y + d.wheelAt[1]);
+      await page.mouse.wheel({ deltaY: 100 });
+    }
     await page.mouse.move(x + d.to[0], y + d.to[1]);
     await page.mouse.up({ button: d.button });
     await canvasShot(page, canvas, join(out, `${d.shot}.png`));
