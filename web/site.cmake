@@ -1,0 +1,35 @@
+# The pages around the programs, written at configure time into the site:
+# index.html (a picture and the one-line summary of each program, taken from
+# the registry of tools/registry.cpp), one NAME.html per program (a browser
+# keeps only so many WebGL contexts), the shared page.js and style.css, and
+# the gallery screenshots.
+set(pages ${CMAKE_SOURCE_DIR}/site)
+set(registry ${source_root}/tools/registry.cpp)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${registry})
+
+# Registry rows read {"NAME", NAME::buildScene, "SUMMARY"},
+set(row_pattern "^ *\\{\"([a-z0-9]+)\", [a-z0-9]+::buildScene, \"([^\"]*)\"\\},?$")
+file(STRINGS ${registry} rows REGEX "${row_pattern}")
+get_property(built GLOBAL PROPERTY TILING_PROGRAMS)
+list(LENGTH rows row_count)
+list(LENGTH built built_count)
+if(NOT row_count EQUAL built_count)
+  message(FATAL_ERROR "tools/registry.cpp lists ${row_count} programs, programs/ holds ${built_count}")
+endif()
+
+set(ENTRIES "")
+foreach(row IN LISTS rows)
+  string(REGEX REPLACE "${row_pattern}" "\\1" NAME "${row}")
+  string(REGEX REPLACE "${row_pattern}" "\\2" SUMMARY "${row}")
+  if(NOT NAME IN_LIST built)
+    message(FATAL_ERROR "tools/registry.cpp names ${NAME}, which programs/ does not build")
+  endif()
+  configure_file(${pages}/page.html.in ${site}/${NAME}.html @ONLY)
+  configure_file(${source_root}/docs/gallery/${NAME}.png ${site}/gallery/${NAME}.png COPYONLY)
+  string(APPEND ENTRIES
+    "    <li><a href=\"${NAME}.html\"><img src=\"gallery/${NAME}.png\" width=\"320\" height=\"219\" alt=\"${NAME}\">"
+    "<code>${NAME}</code></a> ${SUMMARY}</li>\n")
+endforeach()
+configure_file(${pages}/index.html.in ${site}/index.html @ONLY)
+configure_file(${pages}/page.js ${site}/page.js COPYONLY)
+configure_file(${pages}/style.css ${site}/style.css COPYONLY)
