@@ -2,13 +2,14 @@
 # index.html (a picture and the one-line summary of each program, taken from
 # the registry of tools/registry.cpp), one NAME.html per program (a browser
 # keeps only so many WebGL contexts), the shared page.js and style.css, and
-# the gallery screenshots.
+# the filled pictures of docs/pictures.
 set(pages ${CMAKE_SOURCE_DIR}/site)
 set(registry ${source_root}/tools/registry.cpp)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${registry})
 
-# Registry rows read {"NAME", NAME::buildScene, "SUMMARY"},
-set(row_pattern "^ *\\{\"([a-z0-9]+)\", [a-z0-9]+::buildScene, \"([^\"]*)\"\\},?$")
+# Registry rows start {"NAME", NAME::buildScene, "SUMMARY", and may go on
+# on the next line.
+set(row_pattern "^ *\\{\"([a-z0-9]+)\", [a-z0-9]+::buildScene, \"([^\"]*)\"(\\},?|,)$")
 file(STRINGS ${registry} rows REGEX "${row_pattern}")
 get_property(built GLOBAL PROPERTY TILING_PROGRAMS)
 list(LENGTH rows row_count)
@@ -25,9 +26,9 @@ foreach(row IN LISTS rows)
     message(FATAL_ERROR "tools/registry.cpp names ${NAME}, which programs/ does not build")
   endif()
   configure_file(${pages}/page.html.in ${site}/${NAME}.html @ONLY)
-  configure_file(${source_root}/docs/gallery/${NAME}.png ${site}/gallery/${NAME}.png COPYONLY)
+  configure_file(${source_root}/docs/pictures/${NAME}.png ${site}/pictures/${NAME}.png COPYONLY)
   string(APPEND ENTRIES
-    "    <li><a href=\"${NAME}.html\"><img src=\"gallery/${NAME}.png\" width=\"320\" height=\"219\" alt=\"${NAME}\">"
+    "    <li><a href=\"${NAME}.html\"><img src=\"pictures/${NAME}.png\" alt=\"${NAME}\">"
     "<code>${NAME}</code></a> ${SUMMARY}</li>\n")
 endforeach()
 configure_file(${pages}/index.html.in ${site}/index.html @ONLY)
