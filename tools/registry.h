@@ -1,5 +1,6 @@
 // Every tiling program by name, with the construction that fills the scene
-// exactly as the program's own entry point does before it opens a window.
+// exactly as the program's own entry point does before it opens a window,
+// and the same construction from moved copies of its given points.
 #pragma once
 
 #include <ostream>
@@ -7,12 +8,17 @@
 #include <span>
 #include <string_view>
 
+#include "tiles/given.h"
+
 namespace tools {
 
 struct TilingProgram {
   std::string_view name;
   void (*buildScene)();
   std::string_view summary;  // one line on the tiling it shows
+  std::span<const tiles::GivenPoint> (*givenPoints)();
+  void (*buildSceneFrom)(std::span<const Point> given, int n);
+  int latticeSize;  // the program's own n
 };
 
 // Names the program in test listings.

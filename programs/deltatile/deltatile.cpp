@@ -8,6 +8,7 @@ namespace deltatile {
 
 namespace {
 constexpr std::array<tiles::Edge, 5> edges{{{A, B}, {B, C}, {C, A}, {D, A}, {D, B}}};
+constexpr std::array<tiles::GivenPoint, 3> given{{{"P1", P1}, {"P2", P2}, {"P3", P3}}};
 }  // namespace
 
 Tile buildTile(Point p1, Point p2, Point p3) {
@@ -26,6 +27,13 @@ void tileLattice(int n, const Tile& tile) {
   tiles::latticeLoop(n, u, v, tile, emitTile);
 }
 
-void buildScene() { tileLattice(latticeSize, buildTile(P1, P2, P3)); }
+std::span<const tiles::GivenPoint> givenPoints() { return given; }
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != given.size()) return;
+  tileLattice(n, buildTile(p[0], p[1], p[2]));
+}
+
+void buildScene() { buildSceneFrom(tiles::givenValues(given), latticeSize); }
 
 }  // namespace deltatile

@@ -3,6 +3,9 @@
 // A 6 x 6 patch of it (72 triangles) is stored as 180 black segments.
 #pragma once
 
+#include <span>
+
+#include "tiles/given.h"
 #include "tiles/lattice.h"
 
 namespace deltatile {
@@ -22,6 +25,13 @@ Tile buildTile(Point p1, Point p2, Point p3);
 void emitTile(const Tile& tile);
 // n x n copies, moved by u = A - C along a row and v = B - C between rows.
 void tileLattice(int n, const Tile& tile);
+// The points the construction starts from, with the program's own values.
+std::span<const tiles::GivenPoint> givenPoints();
+// Everything buildScene() stores, but from these given points (in
+// givenPoints() order) over an n x n patch. buildScene() is
+// buildSceneFrom(the given values, latticeSize). A span of any other length
+// stores nothing.
+void buildSceneFrom(std::span<const Point> given, int n);
 // Everything the program stores before it opens its window.
 void buildScene();
 

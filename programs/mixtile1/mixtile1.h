@@ -6,7 +6,9 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 
+#include "tiles/given.h"
 #include "tiles/slots.h"
 
 namespace mixtile1 {
@@ -27,9 +29,16 @@ inline constexpr int latticeSize = 10;
 // Writes vertices 1 to 12 from the opposite hexagon corners a and b.
 void buildTile(Tile& tile, Point a, Point b);
 void emitTile(const Tile& tile);
-// latticeSize x latticeSize copies: U = vertex 4 - vertex 7 along a row,
-// V = vertex 9 - vertex 5 between rows.
-void tileLattice(const Tile& tile);
+// n x n copies, latticeSize unless told: U = vertex 4 - vertex 7 along a
+// row, V = vertex 9 - vertex 5 between rows.
+void tileLattice(const Tile& tile, int n = latticeSize);
+// The points the construction starts from, with the program's own values.
+std::span<const tiles::GivenPoint> givenPoints();
+// Everything buildScene() stores, but from these given points (in
+// givenPoints() order) over an n x n patch. buildScene() is
+// buildSceneFrom(the given values, latticeSize). A span of any other length
+// stores nothing.
+void buildSceneFrom(std::span<const Point> given, int n);
 void buildScene();
 
 }  // namespace mixtile1

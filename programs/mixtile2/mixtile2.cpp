@@ -21,6 +21,9 @@ constexpr std::array<tiles::Edge, 12> segments{{{11, 7},
                                                 {5, 4},
                                                 {11, 12},
                                                 {3, 12}}};
+
+constexpr std::array<tiles::GivenPoint, 2> given{
+    {{"givenA", givenA}, {"givenB", givenB}}};
 }  // namespace
 
 void buildTile(Tile& tile, Point a, Point b) {
@@ -38,16 +41,21 @@ void buildTile(Tile& tile, Point a, Point b) {
 
 void emitTile(const Tile& tile) { tiles::emitEdges(tile, segments); }
 
-void tileLattice(const Tile& tile) {
+void tileLattice(const Tile& tile, int n) {
   const Point u = pointSub(tile[8], tile[3]);
   const Point v = pointSub(tile[9], tile[5]);
-  tiles::slotLattice<vertexCount>(latticeSize, u, v, tile, emitTile);
+  tiles::slotLattice<vertexCount>(n, u, v, tile, emitTile);
 }
 
-void buildScene() {
+std::span<const tiles::GivenPoint> givenPoints() { return given; }
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != given.size()) return;
   Tile tile{};
-  buildTile(tile, givenA, givenB);
-  tileLattice(tile);
+  buildTile(tile, p[0], p[1]);
+  tileLattice(tile, n);
 }
+
+void buildScene() { buildSceneFrom(tiles::givenValues(given), latticeSize); }
 
 }  // namespace mixtile2

@@ -6,7 +6,9 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 
+#include "tiles/given.h"
 #include "tiles/slots.h"
 
 namespace mixtile2 {
@@ -29,8 +31,16 @@ void buildTile(Tile& tile, Point a, Point b);
 // Twelve segments, the long ones through further vertices. There is no
 // segment 1-8: triangles 1, 7, 8 and 1, 8, 9 show as one rhombus.
 void emitTile(const Tile& tile);
-// U = vertex 3 - vertex 8 along a row, V = vertex 5 - vertex 9 between rows.
-void tileLattice(const Tile& tile);
+// n x n copies, latticeSize unless told: U = vertex 3 - vertex 8 along a
+// row, V = vertex 5 - vertex 9 between rows.
+void tileLattice(const Tile& tile, int n = latticeSize);
+// The points the construction starts from, with the program's own values.
+std::span<const tiles::GivenPoint> givenPoints();
+// Everything buildScene() stores, but from these given points (in
+// givenPoints() order) over an n x n patch. buildScene() is
+// buildSceneFrom(the given values, latticeSize). A span of any other length
+// stores nothing.
+void buildSceneFrom(std::span<const Point> given, int n);
 void buildScene();
 
 }  // namespace mixtile2

@@ -15,6 +15,9 @@ constexpr std::array<tiles::Edge, 27> edges{{
     {4, 17},  {3, 18},  {2, 21},  {1, 22},  {13, 14}, {14, 15}, {15, 16},
     {16, 17}, {17, 18}, {18, 19}, {19, 20}, {20, 21}, {21, 22},
 }};
+
+constexpr std::array<tiles::GivenPoint, 2> given{
+    {{"givenA", givenA}, {"givenB", givenB}}};
 }  // namespace
 
 void buildTile(Tile& tile, Point a, Point b) {
@@ -44,16 +47,21 @@ void buildTile(Tile& tile, Point a, Point b) {
 
 void emitTile(const Tile& tile) { tiles::emitEdges(tile, edges); }
 
-void tileLattice(const Tile& tile) {
+void tileLattice(const Tile& tile, int n) {
   const Point u = pointSub(tile[21], tile[7]);
   const Point v = pointSub(tile[16], tile[8]);
-  tiles::slotLattice<vertexCount>(latticeSize, u, v, tile, emitTile);
+  tiles::slotLattice<vertexCount>(n, u, v, tile, emitTile);
 }
 
-void buildScene() {
+std::span<const tiles::GivenPoint> givenPoints() { return given; }
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != given.size()) return;
   Tile tile{};
-  buildTile(tile, givenA, givenB);
-  tileLattice(tile);
+  buildTile(tile, p[0], p[1]);
+  tileLattice(tile, n);
 }
+
+void buildScene() { buildSceneFrom(tiles::givenValues(given), latticeSize); }
 
 }  // namespace mixtile3

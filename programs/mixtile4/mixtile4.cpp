@@ -19,6 +19,9 @@ constexpr std::array<tiles::Edge, 12> edges{{{1, 2},
                                              {10, 11},
                                              {11, 12},
                                              {1, 12}}};
+
+constexpr std::array<tiles::GivenPoint, 2> given{
+    {{"givenA", givenA}, {"givenB", givenB}}};
 }  // namespace
 
 void buildTile(Tile& tile, Point a, Point b) {
@@ -27,16 +30,21 @@ void buildTile(Tile& tile, Point a, Point b) {
 
 void emitTile(const Tile& tile) { tiles::emitEdges(tile, edges); }
 
-void tileLattice(const Tile& tile) {
+void tileLattice(const Tile& tile, int n) {
   const Point u = pointSub(tile[4], tile[9]);
   const Point v = pointSub(tile[2], tile[7]);
-  tiles::slotLattice<vertexCount>(latticeSize, u, v, tile, emitTile);
+  tiles::slotLattice<vertexCount>(n, u, v, tile, emitTile);
 }
 
-void buildScene() {
+std::span<const tiles::GivenPoint> givenPoints() { return given; }
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != given.size()) return;
   Tile tile{};
-  buildTile(tile, givenA, givenB);
-  tileLattice(tile);
+  buildTile(tile, p[0], p[1]);
+  tileLattice(tile, n);
 }
+
+void buildScene() { buildSceneFrom(tiles::givenValues(given), latticeSize); }
 
 }  // namespace mixtile4

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 
+#include "tiles/given.h"
 #include "tiles/slots.h"
 
 namespace mixtile6 {
@@ -22,9 +24,16 @@ inline constexpr int latticeSize = 7;
 
 void buildTile(Tile& tile, Point a, Point b);
 void emitTile(const Tile& tile);
-// U = vertex 5 - vertex 2 along a row, V = vertex 6 - vertex 3 between rows,
-// 60 degrees apart.
-void tileLattice(const Tile& tile);
+// n x n copies, latticeSize unless told: U = vertex 5 - vertex 2 along a
+// row, V = vertex 6 - vertex 3 between rows, 60 degrees apart.
+void tileLattice(const Tile& tile, int n = latticeSize);
+// The points the construction starts from, with the program's own values.
+std::span<const tiles::GivenPoint> givenPoints();
+// Everything buildScene() stores, but from these given points (in
+// givenPoints() order) over an n x n patch. buildScene() is
+// buildSceneFrom(the given values, latticeSize). A span of any other length
+// stores nothing.
+void buildSceneFrom(std::span<const Point> given, int n);
 void buildScene();
 
 }  // namespace mixtile6

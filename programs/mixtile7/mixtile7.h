@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 
+#include "tiles/given.h"
 #include "tiles/slots.h"
 
 namespace mixtile7 {
@@ -23,9 +25,17 @@ inline constexpr int latticeSize = 8;
 
 void buildTile(Tile& tile, Point a, Point b);
 void emitTile(const Tile& tile);
-// U = vertex 4 - vertex 1 (one square up) along a row, V = vertex 6 -
-// vertex 2 (one column pair left, half a square up) between rows.
-void tileLattice(const Tile& tile);
+// n x n copies, latticeSize unless told: U = vertex 4 - vertex 1 (one
+// square up) along a row, V = vertex 6 - vertex 2 (one column pair left, half
+// a square up) between rows.
+void tileLattice(const Tile& tile, int n = latticeSize);
+// The points the construction starts from, with the program's own values.
+std::span<const tiles::GivenPoint> givenPoints();
+// Everything buildScene() stores, but from these given points (in
+// givenPoints() order) over an n x n patch. buildScene() is
+// buildSceneFrom(the given values, latticeSize). A span of any other length
+// stores nothing.
+void buildSceneFrom(std::span<const Point> given, int n);
 void buildScene();
 
 }  // namespace mixtile7

@@ -16,6 +16,8 @@ constexpr std::array<tiles::Edge, 9> edges{{{T0, T1},
                                             {T5, T6},
                                             {T6, T7},
                                             {T7, T2}}};
+constexpr std::array<tiles::GivenPoint, 5> given{
+    {{"A", A}, {"B", B}, {"C", C}, {"D", D}, {"E", E}}};
 }  // namespace
 
 Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
@@ -38,6 +40,13 @@ void tileLattice(int n, const Tile& tile) {
   tiles::latticeLoop(n, u, v, tile, emitTile);
 }
 
-void buildScene() { tileLattice(latticeSize, buildTile(A, B, C, D, E)); }
+std::span<const tiles::GivenPoint> givenPoints() { return given; }
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != given.size()) return;
+  tileLattice(n, buildTile(p[0], p[1], p[2], p[3], p[4]));
+}
+
+void buildScene() { buildSceneFrom(tiles::givenValues(given), latticeSize); }
 
 }  // namespace pentatile1

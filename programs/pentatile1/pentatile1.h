@@ -4,6 +4,9 @@
 // A 5 x 5 patch of it (50 pentagons) is stored as 225 black segments.
 #pragma once
 
+#include <span>
+
+#include "tiles/given.h"
 #include "tiles/lattice.h"
 
 namespace pentatile1 {
@@ -29,6 +32,13 @@ void emitTile(const Tile& tile);
 // n x n copies, moved by u = T3 - T4 (the side ED) along a row and by
 // v = T4 + (T3 - T2) + (T0 - T1) between rows.
 void tileLattice(int n, const Tile& tile);
+// The points the construction starts from, with the program's own values.
+std::span<const tiles::GivenPoint> givenPoints();
+// Everything buildScene() stores, but from these given points (in
+// givenPoints() order) over an n x n patch. buildScene() is
+// buildSceneFrom(the given values, latticeSize). A span of any other length
+// stores nothing.
+void buildSceneFrom(std::span<const Point> given, int n);
 // Everything the program stores before it opens its window.
 void buildScene();
 

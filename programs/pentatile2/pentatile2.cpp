@@ -78,9 +78,20 @@ void tileLattice(int n, const Tile& tile) {
   tiles::latticeLoop(n, u, v, tile, emitTile);
 }
 
+std::span<const tiles::GivenPoint> givenPoints() {
+  // D's height is worked out from sqrt 3 once, on the first call.
+  static const std::array<tiles::GivenPoint, 5> given{
+      {{"A", A}, {"B", B}, {"C", C}, {"D", {dX, computeD(), 0, 9}}, {"E", E}}};
+  return given;
+}
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != givenPoints().size()) return;
+  tileLattice(n, buildTile(p[0], p[1], p[2], p[3], p[4]));
+}
+
 void buildScene() {
-  const Point d{dX, computeD(), 0, 9};
-  tileLattice(latticeSize, buildTile(A, B, C, d, E));
+  buildSceneFrom(tiles::givenValues(givenPoints()), latticeSize);
 }
 
 }  // namespace pentatile2

@@ -7,6 +7,9 @@
 // slightly. A 5 x 5 patch of the tile is stored as 575 black segments.
 #pragma once
 
+#include <span>
+
+#include "tiles/given.h"
 #include "tiles/lattice.h"
 
 namespace pentatile2 {
@@ -39,6 +42,13 @@ void emitTile(const Tile& tile);
 // n x n copies, moved by u = T7 - T0 along a row and v = T12 - T16 between
 // rows.
 void tileLattice(int n, const Tile& tile);
+// The points the construction starts from, with the program's own values.
+std::span<const tiles::GivenPoint> givenPoints();
+// Everything buildScene() stores, but from these given points (in
+// givenPoints() order) over an n x n patch. buildScene() is
+// buildSceneFrom(the given values, latticeSize). A span of any other length
+// stores nothing.
+void buildSceneFrom(std::span<const Point> given, int n);
 // Everything the program stores before it opens its window.
 void buildScene();
 

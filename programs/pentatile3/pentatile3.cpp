@@ -62,14 +62,28 @@ void tileLattice(int n, const Tile& tile) {
   tiles::latticeLoop(n, u, v, tile, emitTile);
 }
 
-void buildScene() {
-  const Heights h = computeHeights();
+std::span<const tiles::GivenPoint> givenPoints() {
+  // C, D and E take their heights from sqrt 3 once, on the first call.
+  static const std::array<tiles::GivenPoint, 5> given = [] {
+    const Heights h = computeHeights();
+    return std::array<tiles::GivenPoint, 5>{{{"A", A},
+                                             {"B", B},
+                                             {"C", Point{cX, h.c1, 0, 9}},
+                                             {"D", Point{dX, h.c2, 0, 9}},
+                                             {"E", Point{eX, h.c1, 0, 9}}}};
+  }();
+  return given;
+}
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != givenPoints().size()) return;
   report("gotovooooo");
   report("gotovooooo11");
-  const Point c{cX, h.c1, 0, 9};
-  const Point d{dX, h.c2, 0, 9};
-  const Point e{eX, h.c1, 0, 9};
-  tileLattice(latticeSize, buildTile(A, B, c, d, e));
+  tileLattice(n, buildTile(p[0], p[1], p[2], p[3], p[4]));
+}
+
+void buildScene() {
+  buildSceneFrom(tiles::givenValues(givenPoints()), latticeSize);
 }
 
 }  // namespace pentatile3

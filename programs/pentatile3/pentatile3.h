@@ -9,6 +9,9 @@
 // "gotovooooo22".
 #pragma once
 
+#include <span>
+
+#include "tiles/given.h"
 #include "tiles/lattice.h"
 
 namespace pentatile3 {
@@ -45,8 +48,16 @@ void emitTile(const Tile& tile);
 // n x n copies, moved by u = T5 along a row and v = T8 between rows (the tile
 // starts at the origin, so these vertices are the vectors themselves).
 void tileLattice(int n, const Tile& tile);
+// The points the construction starts from, with the program's own values.
+std::span<const tiles::GivenPoint> givenPoints();
+// Everything buildScene() stores, but from these given points (in
+// givenPoints() order) over an n x n patch. buildScene() is
+// buildSceneFrom(the given values, latticeSize). A span of any other length
+// stores nothing.
+void buildSceneFrom(std::span<const Point> given, int n);
 // Everything the program does before it opens its window, progress words
-// included; each word is flushed as soon as it is written.
+// included; each word is flushed as soon as it is written. buildSceneFrom
+// writes the same three words.
 void buildScene();
 
 }  // namespace pentatile3

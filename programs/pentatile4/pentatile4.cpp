@@ -20,6 +20,8 @@ constexpr std::array<tiles::Edge, 12> edges{{{T4, T5},
                                              {T6, T7},
                                              {T9, T7},
                                              {T11, T10}}};
+constexpr std::array<tiles::GivenPoint, 5> given{
+    {{"A", A}, {"B", B}, {"C", C}, {"D", D}, {"E", E}}};
 }  // namespace
 
 Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
@@ -49,10 +51,15 @@ void tileLattice(int n, const Tile& tile) {
   tiles::latticeLoop(n, u, v, tile, emitTile);
 }
 
-void buildScene() {
+std::span<const tiles::GivenPoint> givenPoints() { return given; }
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != given.size()) return;
   // Flushed at once, so the word is on the console before the window opens.
   std::cout << "gotovooooo11" << std::flush;
-  tileLattice(latticeSize, buildTile(A, B, C, D, E));
+  tileLattice(n, buildTile(p[0], p[1], p[2], p[3], p[4]));
 }
+
+void buildScene() { buildSceneFrom(tiles::givenValues(given), latticeSize); }
 
 }  // namespace pentatile4

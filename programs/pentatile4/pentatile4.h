@@ -8,6 +8,9 @@
 // "gotovooooo11", without a line end.
 #pragma once
 
+#include <span>
+
+#include "tiles/given.h"
 #include "tiles/lattice.h"
 
 namespace pentatile4 {
@@ -36,8 +39,15 @@ void emitTile(const Tile& tile);
 // n x n copies, moved by u = T3 - T5 along a row and v = T4 - T11 between
 // rows.
 void tileLattice(int n, const Tile& tile);
+// The points the construction starts from, with the program's own values.
+std::span<const tiles::GivenPoint> givenPoints();
+// Everything buildScene() stores, but from these given points (in
+// givenPoints() order) over an n x n patch. buildScene() is
+// buildSceneFrom(the given values, latticeSize). A span of any other length
+// stores nothing.
+void buildSceneFrom(std::span<const Point> given, int n);
 // Everything the program does before it opens its window, the progress word
-// (flushed at once) included.
+// (flushed at once) included. buildSceneFrom writes the same word.
 void buildScene();
 
 }  // namespace pentatile4

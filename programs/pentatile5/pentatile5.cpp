@@ -15,6 +15,8 @@ constexpr std::array<tiles::Edge, 18> edges{{
     // left cap, then right cap; their sides on the octagon are already in
     {11, 13}, {13, 14}, {14, 15}, {15, 9},
     {8, 18}, {18, 17}, {17, 16}, {16, 6}}};
+constexpr std::array<tiles::GivenPoint, 5> given{
+    {{"A", A}, {"B", B}, {"C", C}, {"D", D}, {"E", E}}};
 }  // namespace
 
 Tile buildTile(Point a, Point b, Point c, Point d, Point e) {
@@ -68,6 +70,13 @@ void tileLattice(int n, const Tile& tile) {
   tiles::latticeLoop(n, u, v, tile, emitTile);
 }
 
-void buildScene() { tileLattice(latticeSize, buildTile(A, B, C, D, E)); }
+std::span<const tiles::GivenPoint> givenPoints() { return given; }
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != given.size()) return;
+  tileLattice(n, buildTile(p[0], p[1], p[2], p[3], p[4]));
+}
+
+void buildScene() { buildSceneFrom(tiles::givenValues(given), latticeSize); }
 
 }  // namespace pentatile5

@@ -4,6 +4,9 @@
 // tile of 19 vertices, repeated over a 6 x 6 patch: 648 black segments.
 #pragma once
 
+#include <span>
+
+#include "tiles/given.h"
 #include "tiles/lattice.h"
 
 namespace pentatile5 {
@@ -27,6 +30,13 @@ void emitTile(const Tile& tile);
 // n x n copies, moved by u = T5 - T13 along a row and v = T0 - T9 between
 // rows.
 void tileLattice(int n, const Tile& tile);
+// The points the construction starts from, with the program's own values.
+std::span<const tiles::GivenPoint> givenPoints();
+// Everything buildScene() stores, but from these given points (in
+// givenPoints() order) over an n x n patch. buildScene() is
+// buildSceneFrom(the given values, latticeSize). A span of any other length
+// stores nothing.
+void buildSceneFrom(std::span<const Point> given, int n);
 // Everything the program stores before it opens its window.
 void buildScene();
 

@@ -17,6 +17,8 @@ constexpr std::array<tiles::Edge, 16> edges{{
 
 // π/8 in radians: half the 45-degree apex angle.
 constexpr double halfApex = 0.39269908169872414;
+
+constexpr std::array<tiles::GivenPoint, 3> given{{{"A", A}, {"D", D}, {"E", E}}};
 }  // namespace
 
 float sideShift() { return static_cast<float>(std::sqrt(2.0) + std::sqrt(2.0)); }
@@ -79,9 +81,15 @@ void tileLattice(int n, const Tile& tile) {
   tiles::latticeLoop(n, u, v, tile, emitTile);
 }
 
-void buildScene() {
-  const Completion done = completePentagon(A, D);
-  tileLattice(latticeSize, buildTile(A, done.b, done.c, D, E));
+std::span<const tiles::GivenPoint> givenPoints() { return given; }
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != given.size()) return;
+  const Point a = p[0], d = p[1], e = p[2];
+  const Completion done = completePentagon(a, d);
+  tileLattice(n, buildTile(a, done.b, done.c, d, e));
 }
+
+void buildScene() { buildSceneFrom(tiles::givenValues(given), latticeSize); }
 
 }  // namespace pentatile6

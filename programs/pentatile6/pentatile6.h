@@ -6,6 +6,9 @@
 // vertices is repeated over a 3 x 3 patch: 144 black segments.
 #pragma once
 
+#include <span>
+
+#include "tiles/given.h"
 #include "tiles/lattice.h"
 
 namespace pentatile6 {
@@ -42,6 +45,13 @@ void emitTile(const Tile& tile);
 // n x n copies, moved by u = T12 - T3 along a row and v = T9 - T3 between
 // rows.
 void tileLattice(int n, const Tile& tile);
+// The points the construction starts from, with the program's own values.
+std::span<const tiles::GivenPoint> givenPoints();
+// Everything buildScene() stores, but from these given points (in
+// givenPoints() order) over an n x n patch. buildScene() is
+// buildSceneFrom(the given values, latticeSize). A span of any other length
+// stores nothing.
+void buildSceneFrom(std::span<const Point> given, int n);
 // Everything the program stores before it opens its window.
 void buildScene();
 

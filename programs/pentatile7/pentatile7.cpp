@@ -13,6 +13,8 @@ constexpr std::array<tiles::Edge, 24> edges{{
     {18, 12}, {18, 17}, {17, 16}, {16, 15}, {15, 21}, {21, 22},
     {22, 23}, {6, 5},   {7, 6},   {3, 2},   {13, 1},  {9, 8},
     {13, 12}, {19, 15}, {13, 14}, {1, 5},   {5, 20},  {0, 1}}};
+
+constexpr std::array<tiles::GivenPoint, 2> given{{{"G1", G1}, {"G2", G2}}};
 }  // namespace
 
 Completion buildPentagon(Point g1, Point g2) {
@@ -118,9 +120,15 @@ void tileLattice(int n, const Tile& tile) {
   tiles::latticeLoop(n, u, v, tile, emitTile);
 }
 
-void buildScene() {
-  const Completion p = buildPentagon(G1, G2);
-  tileLattice(latticeSize, buildTile(G1, p.v1, p.v2, p.v3, G2));
+std::span<const tiles::GivenPoint> givenPoints() { return given; }
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != given.size()) return;
+  const Point g1 = p[0], g2 = p[1];
+  const Completion done = buildPentagon(g1, g2);
+  tileLattice(n, buildTile(g1, done.v1, done.v2, done.v3, g2));
 }
+
+void buildScene() { buildSceneFrom(tiles::givenValues(given), latticeSize); }
 
 }  // namespace pentatile7

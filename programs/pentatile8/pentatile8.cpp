@@ -15,6 +15,8 @@ constexpr std::array<tiles::Edge, 24> edges{{
     {11, 16}, {16, 15}, {15, 14}, {14, 18}, {18, 17}, {17, 0},
     // the spokes
     {1, 2}, {1, 5}, {1, 8}, {1, 11}, {1, 14}, {0, 1}}};
+
+constexpr std::array<tiles::GivenPoint, 3> given{{{"A", A}, {"B", B}, {"E", E}}};
 }  // namespace
 
 Completion buildPentagon(Point a, Point b, Point e) {
@@ -71,9 +73,15 @@ void tileLattice(int n, const Tile& tile) {
   tiles::latticeLoop(n, u, v, tile, emitTile);
 }
 
-void buildScene() {
-  const Completion done = buildPentagon(A, B, E);
-  tileLattice(latticeSize, buildTile(A, B, done.c, done.d, E));
+std::span<const tiles::GivenPoint> givenPoints() { return given; }
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != given.size()) return;
+  const Point a = p[0], b = p[1], e = p[2];
+  const Completion done = buildPentagon(a, b, e);
+  tileLattice(n, buildTile(a, b, done.c, done.d, e));
 }
+
+void buildScene() { buildSceneFrom(tiles::givenValues(given), latticeSize); }
 
 }  // namespace pentatile8

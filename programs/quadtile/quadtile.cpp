@@ -9,6 +9,8 @@ namespace quadtile {
 namespace {
 constexpr std::array<tiles::Edge, 7> edges{
     {{A, B}, {B, C}, {C, D}, {D, A}, {E, B}, {E, F}, {F, A}}};
+constexpr std::array<tiles::GivenPoint, 4> given{
+    {{"P1", P1}, {"P2", P2}, {"P3", P3}, {"P4", P4}}};
 }  // namespace
 
 Tile buildTile(Point p1, Point p2, Point p3, Point p4) {
@@ -33,6 +35,13 @@ void tileLattice(int n, const Tile& tile) {
   tiles::latticeLoop(n, u, v, tile, emitTile);
 }
 
-void buildScene() { tileLattice(latticeSize, buildTile(P1, P2, P3, P4)); }
+std::span<const tiles::GivenPoint> givenPoints() { return given; }
+
+void buildSceneFrom(std::span<const Point> p, int n) {
+  if (p.size() != given.size()) return;
+  tileLattice(n, buildTile(p[0], p[1], p[2], p[3]));
+}
+
+void buildScene() { buildSceneFrom(tiles::givenValues(given), latticeSize); }
 
 }  // namespace quadtile
