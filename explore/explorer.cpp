@@ -1,5 +1,6 @@
 #include "explore/explorer.h"
 
+#include <cmath>
 #include <sstream>
 #include <stdexcept>
 
@@ -80,6 +81,8 @@ bool pinned(const Explorer& e, std::size_t k) { return k == 0 && e.layout.firstP
 
 bool movePoint(Explorer& e, std::size_t k, Point to) {
   if (k >= e.points.size() || pinned(e, k)) return false;
+  // A cursor that could not be placed on the plane moves nothing.
+  if (!std::isfinite(to.x) || !std::isfinite(to.y)) return false;
   const Point held = heldInReach(to, e.layout);
   if (held.x == e.points[k].x && held.y == e.points[k].y) return true;
   e.points[k].x = held.x;

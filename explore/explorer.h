@@ -39,7 +39,7 @@ void load(Explorer& explorer, const tools::TilingProgram& program);
 // Builds, checks and analyses the drawing from the points as they are.
 void rebuild(Explorer& explorer);
 // Moves point k to `to` (held in reach) and rebuilds; false, and nothing
-// changes, when k is pinned or out of range.
+// changes, when k is pinned or out of range or `to` is not finite.
 bool movePoint(Explorer& explorer, std::size_t k, Point to);
 bool pinned(const Explorer& explorer, std::size_t k);
 // The program's own points again.
