@@ -1,6 +1,5 @@
 #include "explore/window.h"
 
-#define GL_GLEXT_PROTOTYPES
 #include <GL/glu.h>
 #include <GL/glut.h>
 
@@ -10,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <vector>
@@ -113,7 +113,7 @@ void frameOnPatch() {
   const double halfHeight = viewHalfHeight(state.explorer.layout, double(w) / h);
   // frameCamera stands back five spans; a 30-degree view shows
   // 5 tan(15 degrees) spans on either side of its centre.
-  const double span = halfHeight / (5 * std::tan(15 * M_PI / 180));
+  const double span = halfHeight / (5 * std::tan(std::numbers::pi / 12));
   SceneBounds.min = Point{float(-span / 2), float(-span / 2), 0, 9};
   SceneBounds.max = Point{float(span / 2), float(span / 2), 0, 9};
   frameCamera();
