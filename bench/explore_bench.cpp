@@ -1,0 +1,45 @@
+// One drag step of tilings-explore for each program, as the window does it
+// on every motion event with a handle held: move the point, rebuild the
+// explorer's patch by the program's own construction, check it, analyse its
+// faces and cut the fills.
+//   explore/NAME       the last point stepped back and forth by 1 % of the
+//                      shape's size, near the program's own shape;
+//   explore/NAME/far   the same steps a third of the size away, where most
+//                      pentagon tilings break into crossings and holes.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "explore/explorer.h"
+
+namespace {
+
+void dragStep(benchmark::State& state, const tools::TilingProgram* program, double away) {
+  explore::Explorer e;
+  explore::load(e, *program);
+  const std::size_t k = e.points.size() - 1;
+  const Point home = e.points[k];
+  const float off = float(away * e.layout.size), step = float(0.01 * e.layout.size);
+  bool there = false;
+  for (auto _ : state) {
+    there = !there;
+    const float by = off + (there ? step : 0);
+    explore::movePoint(e, k, Point{home.x + by, home.y - by / 2, 0, 9});
+    benchmark::DoNotOptimize(e.fills.data());
+  }
+  state.counters["segments"] = double(e.placed.segments.size());
+  state.counters["faces"] = double(e.analysis.faces.size());
+}
+
+const bool registered = [] {
+  for (const tools::TilingProgram& program : tools::tilingPrograms()) {
+    const std::string name(program.name);
+    benchmark::RegisterBenchmark(("explore/" + name).c_str(), dragStep, &program, 0.0)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("explore/" + name + "/far").c_str(), dragStep, &program, 0.33)
+        ->Unit(benchmark::kMillisecond);
+  }
+  return true;
+}();
+
+}  // namespace

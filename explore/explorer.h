@@ -1,0 +1,51 @@
+// The explorer's state without a window: one program, its given points as
+// they are now, the drawing rebuilt from them by the program's own
+// construction, its face analysis and what that says, and the fills.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "explore/feedback.h"
+#include "explore/layout.h"
+#include "faces/faces.h"
+#include "tools/registry.h"
+
+namespace explore {
+
+struct FillTriangles {
+  faces::Rgb8 colour;
+  std::size_t first = 0, count = 0;  // corners in Explorer::triangles
+};
+
+struct Explorer {
+  const tools::TilingProgram* program = nullptr;
+  Layout layout;
+  faces::Analysis own;        // of the program's own shape, as the explorer shows it
+  std::vector<Point> points;  // the given points now
+  // The drawing, moved so that its middle copy lies on the points; empty
+  // when the points are degenerate in a way that leaves nothing to draw.
+  SceneStore placed;
+  faces::Analysis analysis;   // of `placed`; empty when not analysed
+  Feedback feedback;
+  std::vector<faces::Vec2> triangles;  // every fill, three corners each
+  std::vector<FillTriangles> fills;    // one per face
+};
+
+// Opens `program` with its own given points.
+void load(Explorer& explorer, const tools::TilingProgram& program);
+// Builds, checks and analyses the drawing from the points as they are.
+void rebuild(Explorer& explorer);
+// Moves point k to `to` (held in reach) and rebuilds; false, and nothing
+// changes, when k is pinned or out of range or `to` is not finite.
+bool movePoint(Explorer& explorer, std::size_t k, Point to);
+bool pinned(const Explorer& explorer, std::size_t k);
+// The program's own points again.
+void resetPoints(Explorer& explorer);
+
+// "P1 (2, 1)  P2 (6, 0)  P3 (5.25, 3.5)": the points now, for the terminal.
+std::string pointsLine(const Explorer& explorer);
+
+}  // namespace explore

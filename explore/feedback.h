@@ -1,0 +1,38 @@
+// What the face analysis says about a reshaped tiling, set against the
+// analysis of the program's own shape: the words of the status line and the
+// faces shown red.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "faces/faces.h"
+
+namespace explore {
+
+struct Status {
+  std::string name;
+  std::string census;    // "50 pentagons, 20 hexagons"
+  std::string vertices;  // "5.5.6 x40, 5.6 x40"
+  std::string verdict;   // the analysis's verdict, or what else is wrong
+  bool clean = false;    // tiles without gaps or overlaps
+  // "name | census | vertices | verdict", the parts that are there.
+  std::string line() const;
+};
+
+struct Feedback {
+  Status status;
+  // Per face of the analysis: shown red besides its own problem faces.
+  std::vector<bool> flagged;
+};
+
+// A reshaped tiling whose copies leave gaps or overlap without crossing can
+// still make a clean subdivision, of more faces than its own shape: those
+// beyond the own shape's classes (same sides, same number) are flagged.
+Feedback assess(std::string_view name, const faces::Analysis& own,
+                const faces::Analysis& now);
+// For shapes that are not analysed: `what` is the verdict.
+Feedback unanalysed(std::string_view name, std::string what);
+
+}  // namespace explore

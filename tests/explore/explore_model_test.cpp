@@ -1,0 +1,205 @@
+// The explorer's model for each of the seventeen programs: handles on the
+// drawing, the program's own construction drawn, degenerate shapes caught
+// and recovered from, and reshaped tilings judged by the face analysis.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "explore/explorer.h"
+#include "explore/triangles.h"
+#include "faces/faces.h"
+
+namespace {
+
+using explore::Explorer;
+
+Explorer opened(const std::string& name) {
+  Explorer e;
+  explore::load(e, *tools::findTilingProgram(name));
+  return e;
+}
+
+double distanceToSegment(Point p, const Segment& s) {
+  const double ex = double(s.b.x) - s.a.x, ey = double(s.b.y) - s.a.y;
+  const double t = std::clamp(((p.x - s.a.x) * ex + (p.y - s.a.y) * ey) / (ex * ex + ey * ey), 0.0, 1.0);
+  return std::hypot(p.x - (s.a.x + t * ex), p.y - (s.a.y + t * ey));
+}
+
+bool finite(const SceneStore& scene) {
+  for (const Segment& s : scene.segments)
+    for (const Point& p : {s.a, s.b})
+      if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
+  return true;
+}
+
+class EveryProgram : public ::testing::TestWithParam<tools::TilingProgram> {
+ protected:
+  Explorer e = opened(std::string(GetParam().name));
+};
+
+// The explorer's patch says what the program's own scene says: clean, or
+// (pentatile2, whose own drawing crosses itself) not.
+TEST_P(EveryProgram, OwnShapeIsJudgedAsTheProgramsOwnScene) {
+  clearScene();
+  {
+    const tools::QuietConsole quiet;
+    GetParam().buildScene();
+  }
+  const faces::Analysis whole = faces::analyse(faces::sceneSegments(Scene));
+  clearScene();
+  EXPECT_EQ(e.feedback.status.clean, whole.verdict() == "tiles without gaps or overlaps")
+      << e.feedback.status.line();
+  EXPECT_FALSE(e.analysis.faces.empty());
+}
+
+// Every handle sits on a drawn segment (some run on through vertices), and
+// the drawing is the
+// program's own scene from the same points, moved as a whole.
+TEST_P(EveryProgram, HandlesSitOnTheDrawingOfTheProgramsOwnConstruction) {
+  for (const Point& p : e.points) {
+    bool onDrawing = false;
+    for (const Segment& s : e.placed.segments) onDrawing = onDrawing || distanceToSegment(p, s) < 1e-4;
+    EXPECT_TRUE(onDrawing) << "(" << p.x << ", " << p.y << ")";
+  }
+  clearScene();
+  {
+    const tools::QuietConsole quiet;
+    GetParam().buildSceneFrom(e.points, e.layout.patch);
+  }
+  ASSERT_EQ(Scene.segments.size(), e.placed.segments.size());
+  const double dx = e.placed.segments[0].a.x - Scene.segments[0].a.x;
+  const double dy = e.placed.segments[0].a.y - Scene.segments[0].a.y;
+  for (std::size_t k = 0; k < Scene.segments.size(); ++k) {
+    EXPECT_NEAR(e.placed.segments[k].b.x - Scene.segments[k].b.x, dx, 1e-4) << k;
+    EXPECT_NEAR(e.placed.segments[k].b.y - Scene.segments[k].b.y, dy, 1e-4) << k;
+  }
+  clearScene();
+}
+
+// Two points dragged onto each other are named, nothing is analysed, and
+// the tiling comes back exactly when they move apart again.
+TEST_P(EveryProgram, CoincidingPointsAreNamedAndTheTilingComesBack) {
+  const std::string before = e.feedback.status.line();
+  const auto names = GetParam().givenPoints();
+  const std::size_t moved = e.points.size() - 1;  // never a pinned first point
+  const Point home = e.points[moved];
+  ASSERT_TRUE(explore::movePoint(e, moved, e.points[moved - 1]));
+  EXPECT_EQ(e.feedback.status.verdict, std::string("degenerate: ") + names[moved - 1].name +
+                                           " and " + names[moved].name + " coincide");
+  EXPECT_TRUE(e.analysis.faces.empty());
+  EXPECT_TRUE(finite(e.placed));
+  ASSERT_TRUE(explore::movePoint(e, moved, home));
+  EXPECT_EQ(e.feedback.status.line(), before);
+}
+
+// A point thrown anywhere, infinity and NaN included, leaves only finite
+// points and a finite drawing, and the status says what happened.
+TEST_P(EveryProgram, PointsThrownFarAwayStayFiniteAndAreReported) {
+  const std::size_t moved = e.points.size() - 1;
+  constexpr float inf = std::numeric_limits<float>::infinity();
+  for (Point to : {Point{1e30f, -1e30f, 0, 9}, Point{-inf, inf, 0, 9}, Point{3e3f, 0, 0, 9}}) {
+    explore::movePoint(e, moved, to);
+    EXPECT_TRUE(std::isfinite(e.points[moved].x) && std::isfinite(e.points[moved].y));
+    EXPECT_TRUE(finite(e.placed));
+    EXPECT_NE(e.feedback.status.verdict.find("thrown too far"), std::string::npos)
+        << e.feedback.status.line();
+  }
+  const Point before = e.points[moved];
+  EXPECT_FALSE(explore::movePoint(e, moved, Point{std::nanf(""), 0, 0, 9}));
+  EXPECT_EQ(e.points[moved].x, before.x);
+  explore::resetPoints(e);
+  const std::vector<Point> own = tiles::givenValues(GetParam().givenPoints());
+  for (std::size_t k = 0; k < own.size(); ++k) {
+    EXPECT_EQ(e.points[k].x, own[k].x);
+    EXPECT_EQ(e.points[k].y, own[k].y);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, EveryProgram,
+                         ::testing::ValuesIn(tools::tilingPrograms().begin(),
+                                             tools::tilingPrograms().end()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Any triangle and any quadrilateral tile the plane: every shape that is
+// not degenerate keeps the verdict, convex or not.
+TEST(Reshaped, AnyTriangleOrQuadrilateralTilesUnlessDegenerate) {
+  std::mt19937 random(7);
+  for (const char* name : {"deltatile", "quadtile"}) {
+    Explorer e = opened(name);
+    std::uniform_real_distribution<float> x(float(e.layout.centre.x - 6),
+                                            float(e.layout.centre.x + 6));
+    std::uniform_real_distribution<float> y(float(e.layout.centre.y - 6),
+                                            float(e.layout.centre.y + 6));
+    int judged = 0;
+    for (int step = 0; step < 40; ++step) {
+      explore::movePoint(e, std::size_t(step) % e.points.size(), Point{x(random), y(random), 0, 9});
+      const std::string& verdict = e.feedback.status.verdict;
+      if (verdict.rfind("degenerate: ", 0) == 0) continue;
+      ++judged;
+      EXPECT_EQ(verdict, "tiles without gaps or overlaps") << name << ": " << explore::pointsLine(e);
+    }
+    EXPECT_GT(judged, 10) << name;
+  }
+}
+
+// Injected faults in the given shape, each named in the status.
+TEST(Reshaped, CollapsedAndSelfCrossingShapesAreNamed) {
+  Explorer triangle = opened("deltatile");  // P1 (2, 1), P3 (5, 3)
+  explore::movePoint(triangle, 1, Point{3.5f, 2, 0, 9});
+  EXPECT_EQ(triangle.feedback.status.verdict, "degenerate: P1, P2 and P3 are collinear");
+
+  Explorer quadrilateral = opened("quadtile");  // P1 (2, 1) P2 (6, 0) P3 (5, 4) P4 (3, 6)
+  explore::movePoint(quadrilateral, 2, Point{1, 5, 0, 9});
+  EXPECT_EQ(quadrilateral.feedback.status.verdict, "degenerate: sides P2-P3 and P4-P1 cross");
+
+  Explorer pentagon = opened("pentatile4");
+  explore::movePoint(pentagon, 2, Point{0, 4, 0, 9});
+  EXPECT_EQ(pentagon.feedback.status.verdict, "degenerate: sides B-C and E-A cross");
+  explore::resetPoints(pentagon);
+  EXPECT_TRUE(pentagon.feedback.status.clean);
+}
+
+// pentatile1's copies of a deformed pentagon leave hexagonal holes while
+// making a clean subdivision: the explorer sets the census against the own
+// shape's, says so, and shows the holes red.
+TEST(Reshaped, GapsWithoutCrossingsAreFoundAgainstTheOwnShape) {
+  Explorer e = opened("pentatile1");
+  const Point d = e.points[3];
+  explore::movePoint(e, 3, Point{d.x + 1.5f, d.y - 0.7f, 0, 9});
+  EXPECT_EQ(e.analysis.verdict(), "tiles without gaps or overlaps");
+  EXPECT_FALSE(e.feedback.status.clean);
+  EXPECT_EQ(e.feedback.status.verdict.rfind("gaps or overlaps: ", 0), 0u)
+      << e.feedback.status.verdict;
+  int red = 0;
+  for (std::size_t k = 0; k < e.analysis.faces.size(); ++k)
+    if (e.feedback.flagged[k]) {
+      ++red;
+      EXPECT_EQ(e.analysis.faces[k].corners.size(), 6u);
+      faces::Face problem = e.analysis.faces[k];
+      problem.problem = true;
+      EXPECT_EQ(e.fills[k].colour.r, faces::fillOf(e.analysis, problem).r);
+    }
+  EXPECT_EQ(red, 20);
+}
+
+// The fills cover each face exactly, concave ones included.
+TEST(Fills, TrianglesCoverTheFaceArea) {
+  const std::vector<faces::Vec2> arrow{{0, 0}, {4, 0}, {4, 4}, {2, 1}, {0, 4}};
+  std::vector<faces::Vec2> triangles;
+  explore::triangulate(arrow, triangles);
+  ASSERT_EQ(triangles.size(), 9u);
+  double area = 0;
+  for (std::size_t k = 0; k < triangles.size(); k += 3) {
+    const faces::Vec2 a = triangles[k], b = triangles[k + 1], c = triangles[k + 2];
+    const double twice = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+    EXPECT_GT(twice, 0);
+    area += twice / 2;
+  }
+  EXPECT_NEAR(area, 16 - 6, 1e-12);
+}
+
+}  // namespace

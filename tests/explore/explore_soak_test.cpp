@@ -1,0 +1,115 @@
+// tilings-explore under random real input for a while: presses and drags of
+// every button (handles taken and thrown about among them), the keys that
+// step, reset and fill, and resizes down to one pixel. It stays alive, keeps
+// answering, never prints a non-finite number, and holds its memory.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "tests/explore/handles.h"
+#include "tests/testbed/program.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long residentKiB(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  return -1;
+}
+
+// Each step presses, releases, moves, resizes, types a key or takes one of
+// the handles where the start-up view showed them and throws it anywhere.
+std::string randomBurst(std::mt19937& random, const std::string& id,
+                        const std::vector<exploretest::Pixel2>& handles) {
+  std::uniform_int_distribution<int> x(-50, 1073), y(-50, 749), button(1, 5), action(0, 12),
+      width(1, 1024), height(1, 700);
+  const char* keys[] = {"n", "p", "Next", "Prior", "f", "r", "h"};
+  std::ostringstream chain;
+  for (int step = 0; step < 12; ++step) {
+    switch (action(random)) {
+      case 0: case 1: case 2: chain << " mousedown " << button(random); break;
+      case 3: case 4: chain << " mouseup " << button(random); break;
+      case 5: chain << " windowsize " << id << " " << width(random) << " " << height(random); break;
+      case 6: chain << " key --window " << id << " " << keys[random() % std::size(keys)]; break;
+      case 7: case 8: {
+        const exploretest::Pixel2 h = handles[random() % handles.size()];
+        chain << " mousemove --window " << id << " " << int(h.x) << " " << int(h.y)
+              << " mousedown 1 mousemove --window " << id << " " << x(random) * 3 - 1000 << " "
+              << y(random) * 3 - 700 << " mousemove --window " << id << " " << x(random) << " "
+              << y(random) << " mouseup 1";
+        break;
+      }
+      default: chain << " mousemove --window " << id << " " << x(random) << " " << y(random);
+    }
+  }
+  return chain.str();
+}
+
+// Back to the start-up size, with a few frames drawn there, so that the
+// GL's window-sized buffers are in use when memory is measured.
+void settle(const std::string& id) {
+  testbed::xdotool("windowsize " + id + " 1024 700");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  testbed::xdotool("key --window " + id + " f key --window " + id + " f");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+}
+
+TEST(ExploreSoak, SurvivesRandomDragsKeysAndResizesWithoutGrowing) {
+  testbed::RunningProgram program("tilings-explore", false, {"pentatile1"});
+  unsigned long window = 0;
+  for (int i = 0; i < 200 && window == 0 && program.alive(); ++i) {
+    const std::string found = testbed::runCommand(
+        "xdotool search --onlyvisible --name '^tilings-explore: ' 2>/dev/null").output;
+    if (!found.empty()) window = std::stoul(found);
+    else std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_NE(window, 0u) << program.standardError();
+  const std::string id = std::to_string(window);
+  const std::vector<exploretest::Pixel2> handles = exploretest::handles(testbed::screenshot(window));
+  ASSERT_EQ(handles.size(), 5u);
+
+  // The first three seconds visit every tiling and warm the heap up; growth
+  // is measured over the remaining seven.
+  std::mt19937 random(2024);
+  const auto start = Clock::now();
+  for (std::size_t k = 0; k < 17; ++k) testbed::xdotool("key --window " + id + " n");
+  long earlyKiB = -1;
+  while (Clock::now() - start < std::chrono::seconds(10)) {
+    if (earlyKiB < 0 && Clock::now() - start > std::chrono::seconds(3)) {
+      settle(id);
+      earlyKiB = residentKiB(program.pid());
+    }
+    testbed::runCommand("xdotool" + randomBurst(random, id, handles) + " >/dev/null 2>&1");
+    ASSERT_TRUE(program.alive()) << "died; stderr: " << program.standardError();
+  }
+  testbed::xdotool("mouseup 1 mouseup 2 mouseup 3 mouseup 4 mouseup 5");
+  settle(id);
+
+  // Still answering: the program's own points again print a status line.
+  const std::size_t printed = program.standardOutput().size();
+  testbed::xdotool("key --window " + id + " n key --window " + id + " r");
+  std::string output;
+  for (int i = 0; i < 100 && (output = program.standardOutput()).size() == printed; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_GT(output.size(), printed);
+  EXPECT_EQ(output.find("nan"), std::string::npos);
+  EXPECT_EQ(output.find("inf"), std::string::npos);
+  // Handles were taken and let go.
+  EXPECT_NE(output.find("\npoints: "), std::string::npos);
+
+  const long lateKiB = residentKiB(program.pid());
+  RecordProperty("resident_growth_kib", std::to_string(lateKiB - earlyKiB));
+  EXPECT_LT(lateKiB - earlyKiB, 1024) << "resident " << earlyKiB << " KiB at 3 s, " << lateKiB
+                                      << " KiB at the end";
+  ASSERT_TRUE(program.alive());
+}
+
+}  // namespace
