@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <numbers>
 #include <numeric>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -14,6 +14,7 @@
 
 #include "faces/grid_hash.h"
 #include "faces/subdivision.h"
+#include "faces/weld.h"
 
 namespace faces {
 
@@ -51,72 +52,6 @@ class Geos {
   std::string error_ = "failed";
 };
 
-// Union-find over end point indices.
-struct Clusters {
-  std::vector<int> parent;
-  explicit Clusters(std::size_t n) : parent(n) { std::iota(parent.begin(), parent.end(), 0); }
-  int root(int i) {
-    while (parent[i] != i) i = parent[i] = parent[parent[i]];
-    return i;
-  }
-  void join(int a, int b) { parent[root(a)] = root(b); }
-};
-
-// The drawn segments with end points that lie within weldRadius of each
-// other moved to their common mean, duplicates and points left out.
-struct Welded {
-  std::vector<Vec2> points;
-  std::vector<std::pair<int, int>> segments;  // indices into points
-};
-
-Welded weld(std::span<const Segment2> drawn) {
-  std::vector<Vec2> ends;
-  ends.reserve(drawn.size() * 2);
-  for (const Segment2& s : drawn) {
-    ends.push_back(s.a);
-    ends.push_back(s.b);
-  }
-  Clusters clusters(ends.size());
-  GridHash hash(weldRadius);
-  for (int i = 0; i < int(ends.size()); ++i) {
-    hash.forNear(ends[i], [&](int j) {
-      if (std::hypot(ends[i].x - ends[j].x, ends[i].y - ends[j].y) <= weldRadius)
-        clusters.join(i, j);
-    });
-    hash.insert(ends[i], i);
-  }
-
-  Welded w;
-  std::vector<int> index(ends.size(), -1);
-  std::vector<int> members;
-  for (int i = 0; i < int(ends.size()); ++i) {
-    const int r = clusters.root(i);
-    if (index[r] < 0) {
-      index[r] = int(w.points.size());
-      w.points.push_back({0, 0});
-      members.push_back(0);
-    }
-    index[i] = index[r];
-    w.points[index[i]].x += ends[i].x;
-    w.points[index[i]].y += ends[i].y;
-    ++members[index[i]];
-  }
-  for (std::size_t k = 0; k < w.points.size(); ++k) {
-    w.points[k].x /= members[k];
-    w.points[k].y /= members[k];
-  }
-
-  std::unordered_map<std::uint64_t, bool> seen;
-  for (std::size_t s = 0; s < drawn.size(); ++s) {
-    int a = index[2 * s], b = index[2 * s + 1];
-    if (a == b) continue;
-    if (a > b) std::swap(a, b);
-    const std::uint64_t key = (std::uint64_t(a) << 32) | std::uint32_t(b);
-    if (seen.emplace(key, true).second) w.segments.emplace_back(a, b);
-  }
-  return w;
-}
-
 Geos::Owned lineWork(const Geos& geos, const Welded& w) {
   std::vector<GEOSGeometry*> lines;
   lines.reserve(w.segments.size());
@@ -145,146 +80,68 @@ void forEachPart(const Geos& geos, const GEOSGeometry* collection, Visit visit) 
   for (int i = 0; i < n; ++i) visit(GEOSGetGeometryN_r(geos.ctx(), collection, i));
 }
 
-// The welded segments filed by the cells they pass through, so that the
-// few that run near a point are found without scanning them all. A segment
-// is sampled every half cell; any point on it lies within half a cell of a
-// sample, so the nine cells around the point hold it.
-class SegmentCells {
- public:
-  explicit SegmentCells(const Welded& w) : cell_(cellSize(w)), cells_(cell_) {
-    for (int k = 0; k < int(w.segments.size()); ++k)
-      forSamples(w, k, [&](Vec2 p) { cells_.insert(p, k); });
-  }
-
-  // Calls visit(k) for every segment filed near p, once or more.
-  template <class Visit>
-  void forNear(Vec2 p, Visit visit) const { cells_.forNear(p, visit); }
-
-  // Calls visit(j) for every segment filed near segment k, once or more.
-  template <class Visit>
-  void forNearSegment(const Welded& w, int k, Visit visit) const {
-    forSamples(w, k, [&](Vec2 p) { cells_.forNear(p, visit); });
-  }
-
- private:
-  // About one cell per segment over the drawing's extent, never finer than
-  // a few noding steps.
-  static double cellSize(const Welded& w) {
-    double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
-    for (Vec2 p : w.points) {
-      minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
-      minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
-    }
-    const double extent = std::max(maxX - minX, maxY - minY);
-    const double perSegment = extent / std::sqrt(double(std::max<std::size_t>(w.segments.size(), 1)));
-    return std::max(perSegment, 8 * nodingGrid);
-  }
-
-  // Points along segment k no more than half a cell apart, ends included.
-  template <class Visit>
-  void forSamples(const Welded& w, int k, Visit visit) const {
-    const Vec2 s = w.points[w.segments[k].first], e = w.points[w.segments[k].second];
-    const double steps = std::ceil(2 * std::hypot(e.x - s.x, e.y - s.y) / cell_);
-    const int n = int(std::min(steps, 1e6));
-    for (int i = 0; i <= n; ++i) {
-      const double t = n == 0 ? 0 : double(i) / n;
-      visit(Vec2{s.x + t * (e.x - s.x), s.y + t * (e.y - s.y)});
-    }
-  }
-
-  double cell_;
-  GridHash cells_;
-};
-
-// Whether segments p-q and r-s cross: each pair of ends on opposite sides
-// of the other segment's line.
-bool crosses(Vec2 p, Vec2 q, Vec2 r, Vec2 s) {
-  auto side = [](Vec2 a, Vec2 b, Vec2 c) {
-    const double d = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-    return (d > 0) - (d < 0);
-  };
-  return side(p, q, r) * side(p, q, s) < 0 && side(r, s, p) * side(r, s, q) < 0;
-}
-
-// How many pairs of segments cross, counting no further than `limit`.
-std::size_t countCrossings(const Welded& w, const SegmentCells& cells, std::size_t limit) {
-  std::size_t found = 0;
-  std::vector<int> lastSeen(w.segments.size(), -1);
-  for (int k = 0; k < int(w.segments.size()) && found < limit; ++k) {
-    const auto [a, b] = w.segments[k];
-    cells.forNearSegment(w, k, [&](int j) {
-      if (j <= k || lastSeen[j] == k) return;
-      lastSeen[j] = k;
-      const auto [c, d] = w.segments[j];
-      if (a == c || a == d || b == c || b == d) return;
-      found += crosses(w.points[a], w.points[b], w.points[c], w.points[d]);
-    });
-  }
-  return found;
-}
-
-// Nodes of the noded line work, found by their grid position, with the
-// position they have in the drawing.
+// The nodes of the noded line work. Where segments meet at a welded point,
+// the node is that point; where GEOS found them crossing, it is the point
+// it computed, and crossing points closer than the weld radius (three
+// lines through one point, computed pair by pair) are one node.
 class NodeTable {
  public:
-  NodeTable(const Welded& w, const SegmentCells& segments)
-      : welded_(w), ends_(nodingGrid * 4), segments_(segments) {
+  explicit NodeTable(const Welded& w)
+      : welded_(w), ends_(weldRadius), nodeOfEnd_(w.points.size(), -1), crossings_(weldRadius) {
     for (int i = 0; i < int(w.points.size()); ++i) ends_.insert(w.points[i], i);
   }
 
   int find(Vec2 p, Subdivision& sub) {
-    const std::uint64_t key = (std::uint64_t(std::uint32_t(std::llround(p.x / nodingGrid))) << 32) |
-                              std::uint32_t(std::llround(p.y / nodingGrid));
-    auto [it, fresh] = ids_.try_emplace(key, int(sub.nodes.size()));
-    if (fresh) sub.nodes.push_back(locate(p));
-    return it->second;
+    std::uint64_t x, y;
+    std::memcpy(&x, &p.x, sizeof x);
+    std::memcpy(&y, &p.y, sizeof y);
+    const std::uint64_t key = x * 0x9e3779b97f4a7c15ull ^ y;
+    const auto known = ids_.find(key);
+    if (known != ids_.end()) {
+      for (auto [at, id] : known->second)
+        if (at.x == p.x && at.y == p.y) return id;
+    }
+    const int id = locate(p, sub);
+    ids_[key].emplace_back(p, id);
+    return id;
   }
 
  private:
-  // A grid point close to a welded end point is that end point; any other
-  // is where drawn segments cross, found again from the segments.
-  Node locate(Vec2 p) {
-    int best = -1;
-    double bestDistance = 2 * nodingGrid;
-    ends_.forNear(p, [&](int i) {
-      const double d = std::hypot(p.x - welded_.points[i].x, p.y - welded_.points[i].y);
-      if (d < bestDistance) best = i, bestDistance = d;
-    });
-    if (best >= 0) return {welded_.points[best], true};
-    return {crossingNear(p), false};
+  int locate(Vec2 p, Subdivision& sub) {
+    const int end = nearest(ends_, p, [&](int i) { return welded_.points[i]; });
+    if (end >= 0) {
+      if (nodeOfEnd_[end] < 0) nodeOfEnd_[end] = add(sub, {welded_.points[end], true});
+      return nodeOfEnd_[end];
+    }
+    const int crossing = nearest(crossings_, p, [&](int n) { return sub.nodes[n].at; });
+    if (crossing >= 0) return crossing;
+    const int id = add(sub, {p, false});
+    crossings_.insert(p, id);
+    return id;
   }
 
-  // Where two of the segments that pass within two noding steps of p cross.
-  Vec2 crossingNear(Vec2 p) {
-    std::vector<std::pair<Vec2, Vec2>> through;
-    std::vector<int> seen;
-    segments_.forNear(p, [&](int k) {
-      if (std::find(seen.begin(), seen.end(), k) != seen.end()) return;
-      seen.push_back(k);
-      const Vec2 s = welded_.points[welded_.segments[k].first];
-      const Vec2 e = welded_.points[welded_.segments[k].second];
-      const double dx = e.x - s.x, dy = e.y - s.y, len = std::hypot(dx, dy);
-      const double off = std::abs((p.x - s.x) * dy - (p.y - s.y) * dx) / len;
-      const double along = ((p.x - s.x) * dx + (p.y - s.y) * dy) / len;
-      if (off < 2 * nodingGrid && along > -nodingGrid && along < len + nodingGrid)
-        through.emplace_back(s, Vec2{dx, dy});
+  template <class Position>
+  static int nearest(const GridHash& hash, Vec2 p, Position position) {
+    int best = -1;
+    double bestDistance = weldRadius;
+    hash.forNear(p, [&](int i) {
+      const Vec2 q = position(i);
+      const double d = std::sqrt((p.x - q.x) * (p.x - q.x) + (p.y - q.y) * (p.y - q.y));
+      if (d <= bestDistance) best = i, bestDistance = d;
     });
-    for (std::size_t i = 0; i < through.size(); ++i)
-      for (std::size_t j = i + 1; j < through.size(); ++j) {
-        const auto [s, d] = through[i];
-        const auto [t, f] = through[j];
-        const double det = d.x * f.y - d.y * f.x;
-        if (std::abs(det) < 1e-9 * std::hypot(d.x, d.y) * std::hypot(f.x, f.y)) continue;
-        const double k = ((t.x - s.x) * f.y - (t.y - s.y) * f.x) / det;
-        return {s.x + k * d.x, s.y + k * d.y};
-      }
-    return p;
+    return best;
+  }
+
+  static int add(Subdivision& sub, Node node) {
+    sub.nodes.push_back(node);
+    return int(sub.nodes.size()) - 1;
   }
 
   const Welded& welded_;
   GridHash ends_;
-  const SegmentCells& segments_;
-  std::unordered_map<std::uint64_t, int> ids_;
+  std::vector<int> nodeOfEnd_;
+  GridHash crossings_;
+  std::unordered_map<std::uint64_t, std::vector<std::pair<Vec2, int>>> ids_;
 };
 
 double ringArea(const Subdivision& sub, const std::vector<int>& ring) {
@@ -437,7 +294,7 @@ Subdivision subdivide(std::span<const Segment2> segments) {
       throw std::invalid_argument("a segment has a coordinate that is not a finite number");
 
   Subdivision sub;
-  const Welded welded = weld(segments);
+  Welded welded = weldEnds(segments);
   if (welded.segments.empty()) return sub;
 
   // Noding a tangle of segments that cross each other at every turn takes
@@ -446,17 +303,19 @@ Subdivision subdivide(std::span<const Segment2> segments) {
   if (countCrossings(welded, cells, maxCrossings) >= maxCrossings)
     throw std::invalid_argument("the segments cross each other more than " +
                                 std::to_string(maxCrossings) + " times: too tangled to analyse");
+  cutAtPoints(welded, cells);
 
+  // Every meeting of segments is now exact; GEOS nodes where they cross.
   Geos geos;
   const Geos::Owned lines = lineWork(geos, welded);
-  const Geos::Owned noded = geos.own(GEOSUnaryUnionPrec_r(geos.ctx(), lines.get(), nodingGrid));
+  const Geos::Owned noded = geos.own(GEOSNode_r(geos.ctx(), lines.get()));
   GEOSGeometry *cuts = nullptr, *dangles = nullptr, *invalid = nullptr;
   const Geos::Owned polygons =
       geos.own(GEOSPolygonize_full_r(geos.ctx(), noded.get(), &cuts, &dangles, &invalid));
   const Geos::Owned ownedCuts = geos.own(cuts), ownedDangles = geos.own(dangles),
                     ownedInvalid = geos.own(invalid);
 
-  NodeTable table(welded, cells);
+  NodeTable table(welded);
   readFaces(geos, polygons.get(), table, sub);
   readSpokes(geos, noded.get(), table, sub);
   forEachPart(geos, ownedDangles.get(),

@@ -1,7 +1,7 @@
 // The planar subdivision a set of segments draws, before any measuring: end
-// points welded, the segments noded and polygonized by GEOS, and the
-// topology read back as nodes, the edges around each node and the face on
-// each side.
+// points welded (faces/weld.h), the segments noded and polygonized by GEOS,
+// and the topology read back as nodes, the edges around each node and the
+// face on each side.
 #pragma once
 
 #include <span>
@@ -11,16 +11,11 @@
 
 namespace faces {
 
-// Distances: the noding grid, and how close two end points must be to be
-// taken as one. The drawn coordinates carry float noise of about 1e-5; the
-// shapes of the tilings differ by far more than 1e-2.
-inline constexpr double nodingGrid = 1e-3;
-inline constexpr double weldRadius = 2 * nodingGrid;
 // More crossings than this and the drawing is refused as too tangled.
 inline constexpr std::size_t maxCrossings = 5000;
 
 struct Node {
-  Vec2 at;             // from the drawn end points, not the noding grid
+  Vec2 at;             // a welded end point, or where GEOS found segments cross
   bool endPoint;       // a drawn segment ends here; otherwise segments cross here
 };
 

@@ -33,6 +33,8 @@ struct Facts {
   int crossings = 0, slivers = 0;
 };
 
+void PrintTo(const Facts& f, std::ostream* out) { *out << f.name; }
+
 const std::vector<Facts> facts = {
     // A triangle and its half-turn: six meet at every vertex.
     {"deltatile", {{3, 36 * 2}}, {{3, 72, 2, 0}}, {"3.3.3.3.3.3"}},
@@ -246,6 +248,16 @@ TEST(BadInput, TangleIsRefused) {
   std::vector<Segment2> tangle(400);
   for (Segment2& s : tangle) s = {{at(random), at(random)}, {at(random), at(random)}};
   EXPECT_THROW(faces::analyse(tangle), std::invalid_argument);
+}
+
+// Coordinates near the end of the double range are measured or refused,
+// never a hang (the test's time limit would catch one).
+TEST(BadInput, FarFlungCoordinatesFinish) {
+  const std::vector<Segment2> far{{{0, 0}, {1e300, 0}}, {{1e300, 0}, {0, 1e300}}, {{0, 1e300}, {0, 0}}};
+  try {
+    faces::analyse(far);
+  } catch (const std::exception&) {
+  }
 }
 
 TEST(BadInput, NothingClosedHasNoFaces) {
