@@ -47,17 +47,8 @@ void display(benchmark::State& state, void (*buildScene)()) {
   state.counters["segments"] = static_cast<double>(Scene.segments.size());
 }
 
-std::vector<faces::Segment2> segmentsOf(void (*buildScene)()) {
-  const tools::QuietConsole quiet;
-  clearScene();
-  buildScene();
-  std::vector<faces::Segment2> segments = faces::sceneSegments(Scene);
-  clearScene();
-  return segments;
-}
-
-void analysis(benchmark::State& state, void (*buildScene)()) {
-  const std::vector<faces::Segment2> segments = segmentsOf(buildScene);
+void analysis(benchmark::State& state, const tools::TilingProgram* program) {
+  const std::vector<faces::Segment2> segments = faces::sceneSegments(tools::builtScene(*program));
   for (auto _ : state) benchmark::DoNotOptimize(faces::analyse(segments));
   state.counters["segments"] = static_cast<double>(segments.size());
 }
@@ -65,7 +56,7 @@ void analysis(benchmark::State& state, void (*buildScene)()) {
 void analysisOfAll(benchmark::State& state) {
   std::vector<std::vector<faces::Segment2>> scenes;
   for (const tools::TilingProgram& program : tools::tilingPrograms())
-    scenes.push_back(segmentsOf(program.buildScene));
+    scenes.push_back(faces::sceneSegments(tools::builtScene(program)));
   for (auto _ : state)
     for (const std::vector<faces::Segment2>& segments : scenes)
       benchmark::DoNotOptimize(faces::analyse(segments));
@@ -82,7 +73,7 @@ int main(int argc, char** argv) {
   }
   for (const tools::TilingProgram& program : tools::tilingPrograms()) {
     const std::string name(program.name);
-    benchmark::RegisterBenchmark(("analysis/" + name).c_str(), analysis, program.buildScene)
+    benchmark::RegisterBenchmark(("analysis/" + name).c_str(), analysis, &program)
         ->Unit(benchmark::kMillisecond);
   }
   benchmark::RegisterBenchmark("analysis/all", analysisOfAll)->Unit(benchmark::kMillisecond);

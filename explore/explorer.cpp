@@ -13,10 +13,7 @@ namespace {
 
 // Builds the patch from `points` and moves it onto them.
 SceneStore placedPatch(const Explorer& e, const std::vector<Point>& points) {
-  buildPatch(*e.program, e.layout, points);
-  SceneStore placed;
-  placed.segments = Scene.segments;
-  clearScene();
+  SceneStore placed = builtPatch(*e.program, e.layout, points);
   const Point shift = drawingShift(e.layout, points, placed);
   for (Segment& s : placed.segments) {
     s.a.x += shift.x, s.a.y += shift.y;
@@ -32,9 +29,7 @@ faces::Analysis analysed(const SceneStore& placed) {
 void fill(Explorer& e) {
   e.triangles.clear();
   e.fills.clear();
-  for (std::size_t k = 0; k < e.analysis.faces.size(); ++k) {
-    faces::Face face = e.analysis.faces[k];
-    face.problem = face.problem || (k < e.feedback.flagged.size() && e.feedback.flagged[k]);
+  for (const faces::Face& face : e.analysis.faces) {
     FillTriangles f{faces::fillOf(e.analysis, face), e.triangles.size(), 0};
     triangulate(face.corners, e.triangles);
     f.count = e.triangles.size() - f.first;
@@ -74,6 +69,10 @@ void rebuild(Explorer& e) {
     }
   }
   e.feedback = wrong ? unanalysed(name, *wrong) : assess(name, e.own, e.analysis);
+  // Faces the comparison flags are problem faces like the analysis's own,
+  // on screen and in the exported picture alike.
+  for (std::size_t k = 0; k < e.analysis.faces.size() && k < e.feedback.flagged.size(); ++k)
+    e.analysis.faces[k].problem = e.analysis.faces[k].problem || e.feedback.flagged[k];
   fill(e);
 }
 

@@ -28,7 +28,9 @@ struct Explorer {
   // The drawing, moved so that its middle copy lies on the points; empty
   // when the points are degenerate in a way that leaves nothing to draw.
   SceneStore placed;
-  faces::Analysis analysis;   // of `placed`; empty when not analysed
+  // Of `placed`, empty when not analysed; the faces the feedback flags are
+  // marked as problems.
+  faces::Analysis analysis;
   Feedback feedback;
   std::vector<faces::Vec2> triangles;  // every fill, three corners each
   std::vector<FillTriangles> fills;    // one per face

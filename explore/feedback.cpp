@@ -1,6 +1,5 @@
 #include "explore/feedback.h"
 
-#include <map>
 
 #include "tools/analyse/report.h"
 
@@ -14,10 +13,8 @@ std::string counted(int n, int sides) {
 }
 
 std::string census(const faces::Analysis& a) {
-  std::map<int, int> bySides;
-  for (const faces::Face& f : a.faces) ++bySides[int(f.corners.size())];
   std::string text;
-  for (auto [sides, n] : bySides) text += (text.empty() ? "" : ", ") + counted(n, sides);
+  for (auto [sides, n] : a.facesBySides()) text += (text.empty() ? "" : ", ") + counted(n, sides);
   return text.empty() ? "no faces" : text;
 }
 

@@ -14,14 +14,7 @@ constexpr int segmentBudget = 250;
 
 std::vector<Segment> segmentsBuilt(const tools::TilingProgram& program,
                                    std::span<const Point> given, int n) {
-  {
-    const tools::QuietConsole quiet;
-    clearScene();
-    program.buildSceneFrom(given, n);
-  }
-  std::vector<Segment> segments = Scene.segments;
-  clearScene();
-  return segments;
+  return tools::builtScene(program, given, n).segments;
 }
 
 bool near(Point p, double x, double y, double tolerance) {
@@ -142,11 +135,9 @@ Layout layOut(const tools::TilingProgram& program) {
   return layout;
 }
 
-void buildPatch(const tools::TilingProgram& program, const Layout& layout,
-                std::span<const Point> given) {
-  const tools::QuietConsole quiet;
-  clearScene();
-  program.buildSceneFrom(given, layout.patch);
+SceneStore builtPatch(const tools::TilingProgram& program, const Layout& layout,
+                      std::span<const Point> given) {
+  return tools::builtScene(program, given, layout.patch);
 }
 
 Point copyShift(const Layout& layout, std::span<const Point> given) {

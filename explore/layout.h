@@ -34,10 +34,9 @@ struct Layout {
 
 Layout layOut(const tools::TilingProgram& program);
 
-// Builds the program's scene from `given` over the layout's patch, silently,
-// into the global Scene (cleared first).
-void buildPatch(const tools::TilingProgram& program, const Layout& layout,
-                std::span<const Point> given);
+// The program's scene from `given` over the layout's patch.
+SceneStore builtPatch(const tools::TilingProgram& program, const Layout& layout,
+                      std::span<const Point> given);
 
 // The vector that moves the first copy built from `given` onto the points.
 Point copyShift(const Layout& layout, std::span<const Point> given);

@@ -7,15 +7,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <numbers>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "explore/explorer.h"
 #include "tools/export/svg.h"
+#include "tools/export/write_whole.h"
 #include "viewer/viewer.h"
 
 namespace explore {
@@ -332,33 +333,18 @@ void motion(int x, int y) {
 // --- Keys.
 
 void exportShape() {
-  const std::string path = std::string(state.explorer.program->name) + "-explored.svg";
-  const std::string partial = "." + path + ".partial";
-  {
-    std::ofstream out(partial);
-    // The filled picture while the shape has faces; the plain drawing when
-    // it is degenerate and was not analysed.
-    if (state.explorer.analysis.faces.empty()) {
-      tools::writeSvg(out, state.explorer.placed);
-    } else {
-      faces::Analysis shown = state.explorer.analysis;
-      const std::vector<bool>& flagged = state.explorer.feedback.flagged;
-      for (std::size_t k = 0; k < shown.faces.size() && k < flagged.size(); ++k)
-        shown.faces[k].problem = shown.faces[k].problem || flagged[k];
-      tools::writeFilledSvg(out, state.explorer.placed, shown);
-    }
-    out.close();
-    if (!out) {
-      std::cerr << "tilings-explore: cannot write " << path << "\n";
-      std::filesystem::remove(partial);
-      return;
-    }
-  }
-  std::error_code failed;
-  std::filesystem::rename(partial, path, failed);
-  if (failed) {
-    std::cerr << "tilings-explore: cannot write " << path << ": " << failed.message() << "\n";
-    std::filesystem::remove(partial, failed);
+  const Explorer& e = state.explorer;
+  const std::string path = std::string(e.program->name) + "-explored.svg";
+  // The filled picture while the shape has faces; the plain drawing when it
+  // is degenerate and was not analysed.
+  std::ostringstream svg;
+  if (e.analysis.faces.empty())
+    tools::writeSvg(svg, e.placed);
+  else
+    tools::writeFilledSvg(svg, e.placed, e.analysis);
+  std::string error;
+  if (!tools::writeWhole(path, svg.str(), error)) {
+    std::cerr << "tilings-explore: cannot write " << path << ": " << error << "\n";
     return;
   }
   std::cout << "wrote " << std::filesystem::absolute(path).string() << std::endl;

@@ -265,6 +265,12 @@ Analysis analyse(std::span<const Segment2> segments) {
   return a;
 }
 
+std::map<int, int> Analysis::facesBySides() const {
+  std::map<int, int> count;
+  for (const Face& f : faces) ++count[int(f.corners.size())];
+  return count;
+}
+
 int Analysis::count(ProblemKind kind) const {
   return int(std::count_if(problems.begin(), problems.end(),
                            [kind](const Problem& p) { return p.kind == kind; }));

@@ -73,6 +73,8 @@ struct Analysis {
   double enclosedArea = 0;  // the area of the region the edges enclose
 
   int count(ProblemKind kind) const;
+  // How many faces have each number of corners.
+  std::map<int, int> facesBySides() const;
   // "tiles without gaps or overlaps", or what breaks it.
   std::string verdict() const;
 };

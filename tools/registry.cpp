@@ -65,6 +65,26 @@ constexpr std::array<TilingProgram, 17> programs{{
 QuietConsole::QuietConsole() : saved_(std::cout.rdbuf(&sink_)) {}
 QuietConsole::~QuietConsole() { std::cout.rdbuf(saved_); }
 
+namespace {
+template <class Build>
+SceneStore taken(Build build) {
+  clearScene();
+  {
+    const QuietConsole quiet;
+    build();
+  }
+  SceneStore scene = std::move(Scene);
+  clearScene();
+  return scene;
+}
+}  // namespace
+
+SceneStore builtScene(const TilingProgram& program) { return taken(program.buildScene); }
+
+SceneStore builtScene(const TilingProgram& program, std::span<const Point> given, int n) {
+  return taken([&] { program.buildSceneFrom(given, n); });
+}
+
 std::span<const TilingProgram> tilingPrograms() { return programs; }
 
 const TilingProgram* findTilingProgram(std::string_view name) {

@@ -45,6 +45,12 @@ class QuietConsole {
   std::streambuf* saved_;
 };
 
+// The scene the program's construction stores, built quietly and taken out
+// of the global Scene, which is left empty: from its own points, or from
+// `given` over an n x n patch.
+SceneStore builtScene(const TilingProgram& program);
+SceneStore builtScene(const TilingProgram& program, std::span<const Point> given, int n);
+
 // The seventeen programs, in the order `./tilings list` gives them.
 std::span<const TilingProgram> tilingPrograms();
 // The program called name, or nullptr.

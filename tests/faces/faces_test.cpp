@@ -80,20 +80,7 @@ const std::vector<Facts> facts = {
 std::vector<Segment2> drawing(const char* name) {
   const tools::TilingProgram* program = tools::findTilingProgram(name);
   if (program == nullptr) return {};
-  clearScene();
-  {
-    const tools::QuietConsole quiet;
-    program->buildScene();
-  }
-  std::vector<Segment2> segments = faces::sceneSegments(Scene);
-  clearScene();
-  return segments;
-}
-
-std::map<int, int> facesBySides(const Analysis& a) {
-  std::map<int, int> count;
-  for (const faces::Face& f : a.faces) ++count[int(f.corners.size())];
-  return count;
+  return faces::sceneSegments(tools::builtScene(*program));
 }
 
 std::set<std::string> configurations(const Analysis& a) {
@@ -103,7 +90,7 @@ std::set<std::string> configurations(const Analysis& a) {
 }
 
 void expectSameCensus(const Analysis& a, const Analysis& b) {
-  EXPECT_EQ(facesBySides(a), facesBySides(b));
+  EXPECT_EQ(a.facesBySides(), b.facesBySides());
   ASSERT_EQ(a.classes.size(), b.classes.size());
   for (std::size_t c = 0; c < a.classes.size(); ++c) {
     EXPECT_EQ(a.classes[c].count, b.classes[c].count) << "class " << c;
@@ -118,7 +105,7 @@ class EachTiling : public ::testing::TestWithParam<Facts> {};
 TEST_P(EachTiling, ReportMatchesItsConstruction) {
   const Facts& f = GetParam();
   const Analysis a = faces::analyse(drawing(f.name));
-  EXPECT_EQ(facesBySides(a), f.faces);
+  EXPECT_EQ(a.facesBySides(), f.faces);
   ASSERT_EQ(a.classes.size(), f.classes.size());
   for (std::size_t c = 0; c < f.classes.size(); ++c) {
     SCOPED_TRACE("class " + std::to_string(c));

@@ -102,9 +102,10 @@ TEST(FilledPicture, ShowsEveryFaceAndEveryProblem) {
     return std::stoi(report.output.substr(report.output.find("\"" + key + "\": ") + key.size() + 4));
   };
   int faces = 0;
-  for (int sides = 3; sides <= 12; ++sides)
-    if (report.output.find("\"" + std::to_string(sides) + "\": ") != std::string::npos)
-      faces += number(std::to_string(sides));
+  for (int sides = 3; sides <= 12; ++sides) {
+    const std::string key = std::to_string(sides);
+    if (report.output.find('"' + key + "\": ") != std::string::npos) faces += number(key);
+  }
   EXPECT_EQ(countOf(svg.output, "<path fill="), std::size_t(faces));
   EXPECT_EQ(countOf(svg.output, "<circle "), std::size_t(number("crossings") + number("slivers")));
   EXPECT_GT(countOf(svg.output, "<path fill=\"#d01010\""), 0u);

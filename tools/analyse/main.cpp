@@ -41,17 +41,6 @@ int report(const std::string& name, const std::vector<faces::Segment2>& segments
   return 0;
 }
 
-std::vector<faces::Segment2> programSegments(const tools::TilingProgram& program) {
-  clearScene();
-  {
-    const tools::QuietConsole quiet;
-    program.buildScene();
-  }
-  std::vector<faces::Segment2> segments = faces::sceneSegments(Scene);
-  clearScene();
-  return segments;
-}
-
 int analyseFile(const std::string& path, bool json) {
   std::ifstream file;
   if (path != "-") {
@@ -80,14 +69,14 @@ int analysePrograms(const std::string& name, bool json) {
     for (const tools::TilingProgram& p : tools::tilingPrograms()) {
       if (json && !first) std::cout << ",\n";
       first = false;
-      status |= report(std::string(p.name), programSegments(p), json);
+      status |= report(std::string(p.name), faces::sceneSegments(tools::builtScene(p)), json);
     }
     if (json) std::cout << "]\n";
     return status;
   }
   const tools::TilingProgram* program = tools::findTilingProgram(name);
   if (program == nullptr) return unknownProgram(name);
-  return report(name, programSegments(*program), json);
+  return report(name, faces::sceneSegments(tools::builtScene(*program)), json);
 }
 
 }  // namespace

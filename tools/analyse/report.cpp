@@ -53,12 +53,6 @@ std::string plural(int n, const std::string& word) {
   return std::to_string(n) + " " + word + "s";
 }
 
-std::map<int, int> facesBySides(const Analysis& a) {
-  std::map<int, int> count;
-  for (const faces::Face& f : a.faces) ++count[int(f.corners.size())];
-  return count;
-}
-
 // Text for JSON: the names and configurations need no more than quotes.
 std::string quoted(const std::string& s) {
   std::string out(1, '"');
@@ -88,7 +82,7 @@ void writeReport(std::ostream& out, const std::string& name, std::size_t segment
   out << name << ": " << segments << " segments, " << plural(int(a.faces.size()), "face") << "\n";
   out << "  faces:";
   const char* sep = " ";
-  for (auto [sides, n] : facesBySides(a)) {
+  for (auto [sides, n] : a.facesBySides()) {
     out << sep << n << " " << (n == 1 ? polygonName(sides) : polygonName(sides) + "s");
     sep = ", ";
   }
@@ -119,7 +113,7 @@ void writeJson(std::ostream& out, const std::string& name, std::size_t segments,
                const Analysis& a) {
   out << "{\"name\": " << quoted(name) << ", \"segments\": " << segments << ",\n \"faces\": {";
   const char* sep = "";
-  for (auto [sides, n] : facesBySides(a)) {
+  for (auto [sides, n] : a.facesBySides()) {
     out << sep << "\"" << sides << "\": " << n;
     sep = ", ";
   }

@@ -7,12 +7,6 @@
 // FORMAT: none for the plain drawing; --fill for the picture with every face
 // filled by its class; --png for that picture rendered to PNG; --segments
 // for the segments as text, "x1 y1 x2 y2" a line.
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -22,6 +16,7 @@
 #include "tools/analyse/segments_text.h"
 #include "tools/export/png.h"
 #include "tools/export/svg.h"
+#include "tools/export/write_whole.h"
 #include "tools/registry.h"
 
 namespace {
@@ -51,17 +46,12 @@ int unknownProgram(const std::string& name) {
 // filled picture rendered by librsvg; an empty result means it failed, and
 // the reason is on standard error.
 std::string exported(const tools::TilingProgram& program, Format format) {
-  clearScene();
-  {
-    const tools::QuietConsole quiet;
-    program.buildScene();
-  }
+  const SceneStore scene = tools::builtScene(program);
   std::ostringstream text;
-  if (format == Format::drawing) tools::writeSvg(text, Scene);
-  if (format == Format::segments) tools::writeSegments(text, Scene);
+  if (format == Format::drawing) tools::writeSvg(text, scene);
+  if (format == Format::segments) tools::writeSegments(text, scene);
   if (format == Format::filled || format == Format::png)
-    tools::writeFilledSvg(text, Scene, faces::analyse(faces::sceneSegments(Scene)));
-  clearScene();
+    tools::writeFilledSvg(text, scene, faces::analyse(faces::sceneSegments(scene)));
   if (format != Format::png) return text.str();
   std::string png, error;
   if (!tools::renderPng(text.str(), 1.25, png, error)) {
@@ -71,46 +61,11 @@ std::string exported(const tools::TilingProgram& program, Format format) {
   return png;
 }
 
-// Writes text to path through a temporary file in the same folder and a
-// rename, so that a failure leaves no partial file behind.
-bool writeWhole(const std::string& path, const std::string& text) {
-  const std::filesystem::path target(path);
-  const std::filesystem::path folder =
-      target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  std::string hidden(".");
-  hidden.append(target.filename().string()).append(".XXXXXX");
-  std::string temporary = (folder / hidden).string();
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) {
-    std::cerr << "tilings-export: cannot write " << path << ": " << std::strerror(errno) << "\n";
-    return false;
-  }
-  // mkstemp makes the file private; give it the mode a new file would get.
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-  const char* data = text.data();
-  std::size_t left = text.size();
-  int error = 0;
-  while (left > 0) {
-    const ssize_t n = write(fd, data, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = errno;
-      break;
-    }
-    data += n;
-    left -= std::size_t(n);
-  }
-  if (error == 0 && fsync(fd) != 0) error = errno;
-  if (close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-  if (error != 0) {
-    unlink(temporary.c_str());
-    std::cerr << "tilings-export: cannot write " << path << ": " << std::strerror(error) << "\n";
-    return false;
-  }
-  return true;
+bool written(const std::string& path, const std::string& text) {
+  std::string error;
+  if (tools::writeWhole(path, text, error)) return true;
+  std::cerr << "tilings-export: cannot write " << path << ": " << error << "\n";
+  return false;
 }
 
 int exportAll(const std::string& dir, Format format) {
@@ -124,7 +79,7 @@ int exportAll(const std::string& dir, Format format) {
     const std::string out = exported(p, format);
     const std::string path =
         (std::filesystem::path(dir) / (std::string(p.name) + extensionOf(format))).string();
-    if (out.empty() || !writeWhole(path, out)) return 1;
+    if (out.empty() || !written(path, out)) return 1;
   }
   return 0;
 }
@@ -153,7 +108,7 @@ int main(int argc, char** argv) {
     if (program == nullptr) return unknownProgram(name);
     const std::string out = exported(*program, format);
     if (out.empty()) return 1;
-    if (!output.empty()) return writeWhole(output, out) ? 0 : 1;
+    if (!output.empty()) return written(output, out) ? 0 : 1;
     std::cout << out << std::flush;
     return std::cout ? 0 : 1;
   } catch (const std::exception& e) {
