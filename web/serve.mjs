@@ -4,7 +4,7 @@
 // tests and the benchmark (serveSite).
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
-import { extname, join, normalize, resolve } from 'node:path';
+import { extname, join, normalize, resolve, sep } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 const types = {
@@ -19,9 +19,16 @@ const types = {
 export function serveSite(dir, port = 0) {
   const root = resolve(dir);
   const server = createServer(async (request, response) => {
-    const path = decodeURIComponent(new URL(request.url, 'http://host').pathname);
+    let path;
+    try {
+      path = decodeURIComponent(new URL(request.url, 'http://host').pathname);
+    } catch {
+      response.writeHead(400).end();  // a malformed escape must not stop the server
+      return;
+    }
     const file = normalize(join(root, path.endsWith('/') ? path + 'index.html' : path));
-    if (!file.startsWith(root)) {
+    // Inside the site only: not its parent, nor a sibling whose name starts alike.
+    if (!file.startsWith(root + sep)) {
       response.writeHead(403).end();
       return;
     }
