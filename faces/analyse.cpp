@@ -192,12 +192,11 @@ std::string configurationName(std::vector<Token> tokens) {
   return name;
 }
 
-// The configuration of every node that faces surround on all sides and that
-// is a corner of at least one of them.
-std::map<std::string, int> vertexConfigurations(const Subdivision& sub,
-                                                 const std::vector<Face>& faces) {
+// Every node that faces surround on all sides and that is a corner of at
+// least one of them, with its configuration.
+std::vector<Vertex> interiorVertices(const Subdivision& sub, const std::vector<Face>& faces) {
   constexpr double straightAngle = 1e-4;
-  std::map<std::string, int> found;
+  std::vector<Vertex> found;
   for (std::size_t n = 0; n < sub.spokes.size(); ++n) {
     const std::vector<Spoke>& spokes = sub.spokes[n];
     if (spokes.size() < 2) continue;
@@ -213,9 +212,22 @@ std::map<std::string, int> vertexConfigurations(const Subdivision& sub,
       corner = corner || !straight;
       tokens.push_back({int(faces[face].corners.size()), straight});
     }
-    if (inside && corner) ++found[configurationName(tokens)];
+    if (inside && corner) found.push_back({sub.nodes[n].at, configurationName(tokens)});
   }
   return found;
+}
+
+std::vector<Edge> edgesOf(const Subdivision& sub) {
+  std::vector<Edge> edges;
+  for (std::size_t n = 0; n < sub.spokes.size(); ++n)
+    for (const Spoke& s : sub.spokes[n]) {
+      if (s.to < int(n)) continue;
+      int right = -1;
+      for (const Spoke& back : sub.spokes[s.to])
+        if (back.to == int(n)) right = back.leftFace;
+      edges.push_back({sub.nodes[n].at, sub.nodes[s.to].at, s.leftFace, right});
+    }
+  return edges;
 }
 
 // Drawn segments cross where no segment ends. Where tiles meet properly
@@ -251,7 +263,9 @@ Analysis analyse(std::span<const Segment2> segments) {
   a.faces = measureFaces(sub);
   a.classes = classify(a.faces);
   markProblemClasses(a.faces, a.classes);
-  a.vertices = vertexConfigurations(sub, a.faces);
+  a.interior = interiorVertices(sub, a.faces);
+  for (const Vertex& v : a.interior) ++a.vertices[v.configuration];
+  a.edges = edgesOf(sub);
 
   findCrossings(sub, a.faces, a.problems);
   for (Vec2 p : sub.dangles) a.problems.push_back({ProblemKind::dangle, p});

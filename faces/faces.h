@@ -54,6 +54,19 @@ struct FaceClass {
   bool odd = false;                 // a lone face unlike all the others
 };
 
+// An interior vertex: where it is and its configuration.
+struct Vertex {
+  Vec2 at;
+  std::string configuration;
+};
+
+// One edge of the subdivision between two of its nodes, and the faces on its
+// left and right going from a to b (-1: the outside).
+struct Edge {
+  Vec2 a, b;
+  int left = -1, right = -1;
+};
+
 enum class ProblemKind { crossing, dangle, cut, sliver, odd };
 
 struct Problem {
@@ -68,6 +81,8 @@ struct Analysis {
   // face whose straight side runs through the vertex is written in
   // parentheses: "5.5.(5)".
   std::map<std::string, int> vertices;
+  std::vector<Vertex> interior;  // the vertices counted there, one by one
+  std::vector<Edge> edges;
   std::vector<Problem> problems;
   double faceArea = 0;      // the faces' areas added up
   double enclosedArea = 0;  // the area of the region the edges enclose
