@@ -22,8 +22,19 @@ struct Lattice {
 // faces that do not repeat (a hole, a stray face) do not hide the periods.
 std::optional<Lattice> findPeriods(const Analysis& analysis);
 
+// The same lattice as the basis a, b, reduced and turned the one way every
+// drawing of it gets: u, of the shortest vectors, the one pointing furthest
+// along +x (then furthest along +y); v, of the shortest vectors
+// counter-clockwise from u and independent of it, the one nearest u in
+// direction: the angle from u to v lies between 60 and 120 degrees, and of
+// two equally short choices is the smaller. Lengths and coordinates within
+// `near` count as equal.
+Lattice reduceLattice(Vec2 a, Vec2 b, double near);
+
 // Faces by number of sides, and interior vertex configurations, in one
-// period: each counted once per translation class, problem faces left out.
+// period: each counted once per translation class. Problem faces are left
+// out, and so are the vertices at them; what does not repeat along both
+// periods (the drawing's edge, a stray face) adds nothing.
 struct PerPeriod {
   std::map<int, int> faces;
   std::map<std::string, int> vertices;
