@@ -42,8 +42,8 @@ Vec2 centroid(const Face& f) {
 
 // Faces alike in shape and lying the same way: class, orientation, mirroring.
 std::uint64_t kindOf(const Face& f) {
-  return (std::uint64_t(std::uint32_t(f.cls)) << 32) | (std::uint64_t(std::uint32_t(f.orientation)) << 1) |
-         std::uint64_t(f.mirrored);
+  return (std::uint64_t(std::uint32_t(f.cls)) << 32) |
+         (std::uint64_t(std::uint32_t(f.orientation)) << 1) | std::uint64_t(f.mirrored);
 }
 
 double median(std::vector<double> values) {
@@ -75,7 +75,8 @@ class Landmarks {
   int find(Vec2 p, std::uint64_t kind) const {
     int found = -1;
     grid_.forNear(p, [&](int id) {
-      if (found < 0 && places_[id].kind == kind && length(minus(places_[id].at, p)) <= near_) found = id;
+      if (found < 0 && places_[id].kind == kind && length(minus(places_[id].at, p)) <= near_)
+        found = id;
     });
     return found;
   }
@@ -322,7 +323,8 @@ class TranslationClasses {
       bool known = false;
       for (int i = -1; i <= 1 && !known; ++i)
         for (int j = -1; j <= 1 && !known; ++j)
-          known = classes_.find(plus(home, plus(times(i, lattice_.u), times(j, lattice_.v))), t.kind) >= 0;
+          known = classes_.find(plus(home, plus(times(i, lattice_.u), times(j, lattice_.v))),
+                                t.kind) >= 0;
       if (known) continue;
       classes_.add(home, t.kind);
       ++counts[t.kind];
@@ -374,8 +376,7 @@ PerPeriod countPerPeriod(const Analysis& analysis, const Lattice& lattice) {
   TranslationClasses faces(lattice, near);
   for (const Face& f : analysis.faces)
     if (!f.problem) faces.add(centroid(f), kindOf(f));
-  for (auto [kind, n] : faces.count())
-    per.faces[analysis.classes[kind >> 32].sides] += n;
+  for (auto [kind, n] : faces.count()) per.faces[analysis.classes[kind >> 32].sides] += n;
 
   // A vertex at a problem face (a hole, a sliver) is no vertex of the tiling.
   const Landmarks troubled = problemCorners(analysis, near);
