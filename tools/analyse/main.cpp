@@ -1,6 +1,6 @@
 // tilings-analyse: what each tiling is made of, found from the segments it
-// draws: faces by kind, congruence classes, vertex configurations, problems
-// and a verdict.
+// draws: its periods, faces by kind, congruence classes, vertex
+// configurations (in the patch and per period), problems and a verdict.
 //
 //   tilings-analyse NAME|all [--json]
 //   tilings-analyse --segments FILE|- [--json]
@@ -30,10 +30,11 @@ int unknownProgram(const std::string& name) {
 // Analyses and writes one drawing; 1 when it has no closed face.
 int report(const std::string& name, const std::vector<faces::Segment2>& segments, bool json) {
   const faces::Analysis analysis = faces::analyse(segments);
+  const tools::Periodicity periods = tools::periodicityOf(analysis);
   if (json)
-    tools::writeJson(std::cout, name, segments.size(), analysis);
+    tools::writeJson(std::cout, name, segments.size(), analysis, periods);
   else
-    tools::writeReport(std::cout, name, segments.size(), analysis);
+    tools::writeReport(std::cout, name, segments.size(), analysis, periods);
   if (analysis.faces.empty()) {
     std::cerr << "tilings-analyse: " << name << ": the segments close no face\n";
     return 1;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <map>
 
 namespace tools {
@@ -19,10 +20,12 @@ constexpr std::array<const char*, 13> names{
 
 constexpr std::array<const char*, 5> kindNames{"crossing", "dangle", "cut", "sliver", "odd"};
 
+// No minus sign on a figure that rounds to zero.
 std::string fixed(double v, int digits) {
   char text[64];
   std::snprintf(text, sizeof text, "%.*f", digits, std::abs(v) < 0.5e-9 ? 0.0 : v);
-  return text;
+  const bool zero = std::strspn(text, "-0.") == std::strlen(text);
+  return zero && text[0] == '-' ? text + 1 : text;
 }
 
 std::string list(const std::vector<double>& values, int digits, const char* gap) {
@@ -70,6 +73,42 @@ std::string point(faces::Vec2 p) {
   return text;
 }
 
+// Built by appending: GCC 12 warns, wrongly, on "literal" + std::string.
+std::string coordinates(faces::Vec2 p) {
+  std::string out = "(";
+  return out.append(fixed(p.x, 4)).append(", ").append(fixed(p.y, 4)).append(")");
+}
+
+// "100 hexagons, 300 squares": faces by number of sides, or "none".
+std::string faceCounts(const std::map<int, int>& bySides) {
+  if (bySides.empty()) return "none";
+  std::string out;
+  for (auto [sides, n] : bySides) {
+    if (!out.empty()) out += ", ";
+    out += std::to_string(n) + " " + (n == 1 ? polygonName(sides) : polygonName(sides) + "s");
+  }
+  return out;
+}
+
+std::string jsonVector(faces::Vec2 p) {
+  std::string out = "[";
+  return out.append(fixed(p.x, 6)).append(", ").append(fixed(p.y, 6)).append("]");
+}
+
+std::string keyText(int key) { return std::to_string(key); }
+const std::string& keyText(const std::string& key) { return key; }
+
+// {"5": 6} or {"5.5.5": 4}: counts by sides or by configuration.
+template <class Key>
+std::string jsonCounts(const std::map<Key, int>& counts) {
+  std::string out = "{";
+  for (const auto& [key, n] : counts) {
+    if (out.size() > 1) out += ", ";
+    out.append(quoted(keyText(key))).append(": ").append(std::to_string(n));
+  }
+  return out + "}";
+}
+
 }  // namespace
 
 std::string polygonName(int sides) {
@@ -77,15 +116,23 @@ std::string polygonName(int sides) {
   return std::to_string(sides) + "-gon";
 }
 
+Periodicity periodicityOf(const Analysis& analysis) {
+  Periodicity p;
+  p.lattice = faces::findPeriods(analysis);
+  if (p.lattice) p.perPeriod = faces::countPerPeriod(analysis, *p.lattice);
+  return p;
+}
+
 void writeReport(std::ostream& out, const std::string& name, std::size_t segments,
-                 const Analysis& a) {
+                 const Analysis& a, const Periodicity& periods) {
   out << name << ": " << segments << " segments, " << plural(int(a.faces.size()), "face") << "\n";
-  out << "  faces:";
-  const char* sep = " ";
-  for (auto [sides, n] : a.facesBySides()) {
-    out << sep << n << " " << (n == 1 ? polygonName(sides) : polygonName(sides) + "s");
-    sep = ", ";
-  }
+  if (const auto& l = periods.lattice)
+    out << "  period: u " << coordinates(l->u) << ", v " << coordinates(l->v) << ", area " << fixed(l->area, 4)
+        << "\n";
+  else
+    out << "  period: none (no two independent periods)\n";
+  out << "  faces: " << faceCounts(a.facesBySides());
+  if (periods.lattice) out << "; per period: " << faceCounts(periods.perPeriod.faces);
   out << "\n  classes:\n";
   for (std::size_t c = 0; c < a.classes.size(); ++c) {
     const FaceClass& k = a.classes[c];
@@ -98,7 +145,11 @@ void writeReport(std::ostream& out, const std::string& name, std::size_t segment
   }
   out << "  vertices (interior):";
   if (a.vertices.empty()) out << " none";
-  for (auto [config, n] : a.vertices) out << "\n    " << config << " x" << n;
+  for (auto [config, n] : a.vertices) {
+    out << "\n    " << config << " x" << n;
+    const auto each = periods.perPeriod.vertices.find(config);
+    if (each != periods.perPeriod.vertices.end()) out << ", " << each->second << " per period";
+  }
   out << "\n  problems:";
   if (a.problems.empty()) out << " none";
   constexpr std::size_t shown = 12;
@@ -110,7 +161,7 @@ void writeReport(std::ostream& out, const std::string& name, std::size_t segment
 }
 
 void writeJson(std::ostream& out, const std::string& name, std::size_t segments,
-               const Analysis& a) {
+               const Analysis& a, const Periodicity& periods) {
   out << "{\"name\": " << quoted(name) << ", \"segments\": " << segments << ",\n \"faces\": {";
   const char* sep = "";
   for (auto [sides, n] : a.facesBySides()) {
@@ -145,8 +196,15 @@ void writeJson(std::ostream& out, const std::string& name, std::size_t segments,
     sep = ",";
   }
   out << "]},\n \"area\": {\"faces\": " << fixed(a.faceArea, 6)
-      << ", \"enclosed\": " << fixed(a.enclosedArea, 6) << "},\n \"verdict\": "
-      << quoted(a.verdict()) << "}\n";
+      << ", \"enclosed\": " << fixed(a.enclosedArea, 6) << "},\n \"period\": ";
+  if (const auto& l = periods.lattice)
+    out << "{\"u\": " << jsonVector(l->u) << ", \"v\": " << jsonVector(l->v)
+        << ", \"area\": " << fixed(l->area, 6) << "},\n \"perPeriod\": {\"faces\": "
+        << jsonCounts(periods.perPeriod.faces)
+        << ", \"vertices\": " << jsonCounts(periods.perPeriod.vertices) << "},\n";
+  else
+    out << "null,\n \"perPeriod\": null,\n";
+  out << " \"verdict\": " << quoted(a.verdict()) << "}\n";
 }
 
 }  // namespace tools

@@ -1,19 +1,29 @@
 // An analysis written for people (a report) or for programs (JSON).
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "faces/faces.h"
+#include "faces/periods.h"
 
 namespace tools {
 
 // "triangle", "quadrilateral", ..., "dodecagon", else "13-gon".
 std::string polygonName(int sides);
 
+// The drawing's periods and what one period holds, when it has two
+// independent periods.
+struct Periodicity {
+  std::optional<faces::Lattice> lattice;
+  faces::PerPeriod perPeriod;
+};
+Periodicity periodicityOf(const faces::Analysis& analysis);
+
 void writeReport(std::ostream& out, const std::string& name, std::size_t segments,
-                 const faces::Analysis& analysis);
+                 const faces::Analysis& analysis, const Periodicity& periods);
 void writeJson(std::ostream& out, const std::string& name, std::size_t segments,
-               const faces::Analysis& analysis);
+               const faces::Analysis& analysis, const Periodicity& periods);
 
 }  // namespace tools
