@@ -5,14 +5,18 @@
 //                      glFinish, in the real GLUT window on a private Xvfb;
 //   analysis/NAME      the face analysis of the built scene, from its
 //                      segments to classes, vertices and problems;
-//   analysis/all       the seventeen analyses one after another.
+//   analysis/all       the seventeen analyses one after another;
+//   periods/NAME       the periods found from that analysis, and what one
+//                      period holds: the cost added to analysis/NAME.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
 
+#include <optional>
 #include <string>
 
 #include "faces/faces.h"
+#include "faces/periods.h"
 #include "scene/scene.h"
 #include "tests/testbed/display.h"
 #include "tools/registry.h"
@@ -53,6 +57,15 @@ void analysis(benchmark::State& state, const tools::TilingProgram* program) {
   state.counters["segments"] = static_cast<double>(segments.size());
 }
 
+void periods(benchmark::State& state, const tools::TilingProgram* program) {
+  const faces::Analysis analysis = faces::analyse(faces::sceneSegments(tools::builtScene(*program)));
+  for (auto _ : state) {
+    const std::optional<faces::Lattice> lattice = faces::findPeriods(analysis);
+    if (lattice) benchmark::DoNotOptimize(faces::countPerPeriod(analysis, *lattice));
+  }
+  state.counters["faces"] = static_cast<double>(analysis.faces.size());
+}
+
 void analysisOfAll(benchmark::State& state) {
   std::vector<std::vector<faces::Segment2>> scenes;
   for (const tools::TilingProgram& program : tools::tilingPrograms())
@@ -77,6 +90,9 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
   }
   benchmark::RegisterBenchmark("analysis/all", analysisOfAll)->Unit(benchmark::kMillisecond);
+  for (const tools::TilingProgram& program : tools::tilingPrograms())
+    benchmark::RegisterBenchmark(("periods/" + std::string(program.name)).c_str(), periods, &program)
+        ->Unit(benchmark::kMillisecond);
   for (const tools::TilingProgram& program : tools::tilingPrograms()) {
     const std::string name(program.name);
     benchmark::RegisterBenchmark(("display/" + name).c_str(), display,
