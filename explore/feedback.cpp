@@ -1,6 +1,6 @@
 #include "explore/feedback.h"
 
-
+#include "symmetry/identity.h"
 #include "tools/analyse/report.h"
 
 namespace explore {
@@ -40,7 +40,7 @@ std::vector<bool> unmatchedClasses(const faces::Analysis& own, const faces::Anal
 
 std::string Status::line() const {
   std::string text = name;
-  for (const std::string* part : {&census, &vertices, &verdict})
+  for (const std::string* part : {&census, &vertices, &identity, &verdict})
     if (!part->empty()) text += " | " + *part;
   return text;
 }
@@ -48,7 +48,8 @@ std::string Status::line() const {
 Feedback assess(std::string_view name, const faces::Analysis& own,
                 const faces::Analysis& now) {
   Feedback f;
-  f.status = {std::string(name), census(now), vertexList(now), now.verdict(), false};
+  f.status = {std::string(name), census(now), vertexList(now), symmetry::describe(symmetry::identify(now)),
+              now.verdict(), false};
   f.flagged.assign(now.faces.size(), false);
   f.status.clean = f.status.verdict == "tiles without gaps or overlaps";
   if (f.status.clean && now.faces.size() != own.faces.size()) {

@@ -15,9 +15,12 @@ struct Status {
   std::string name;
   std::string census;    // "50 pentagons, 20 hexagons"
   std::string vertices;  // "5.5.6 x40, 5.6 x40"
+  // Its wallpaper group, orbits and pentagon types, from the drawing:
+  // "p4g (4*2), isohedral, 2-isogonal; pentagon types 1, 2, 4".
+  std::string identity;
   std::string verdict;   // the analysis's verdict, or what else is wrong
   bool clean = false;    // tiles without gaps or overlaps
-  // "name | census | vertices | verdict", the parts that are there.
+  // "name | census | vertices | identity | verdict", the parts that are there.
   std::string line() const;
 };
 

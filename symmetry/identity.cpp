@@ -61,10 +61,15 @@ std::string typeList(const std::vector<int>& types) {
   return text;
 }
 
+std::string groupName(const Identity& id) {
+  if (id.group) return std::string(id.group->name) + " (" + std::string(id.group->orbifold) + ")";
+  return id.lattice ? "none (its symmetries make no wallpaper group)" : "none (no two independent periods)";
+}
+
 std::string describe(const Identity& id) {
   std::string text;
   if (id.group) {
-    text = std::string(id.group->name) + " (" + std::string(id.group->orbifold) + ")";
+    text = groupName(id);
     if (const std::string words = orbitWords(id.orbits); !words.empty()) text += ", " + words;
   } else {
     text = id.lattice ? "no wallpaper group" : "no wallpaper group (no two independent periods)";

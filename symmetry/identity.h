@@ -30,6 +30,9 @@ Identity identify(const faces::Analysis& analysis, std::optional<faces::Lattice>
 
 // "1, 2, 4"
 std::string typeList(const std::vector<int>& types);
+// "p4g (4*2)", or "none (no two independent periods)", or "none (its
+// symmetries make no wallpaper group)".
+std::string groupName(const Identity& identity);
 // "p4g (4*2), isohedral, 2-isogonal, isotoxal; pentagon types 1, 2, 4", or
 // "no wallpaper group (no two independent periods)".
 std::string describe(const Identity& identity);

@@ -4,12 +4,15 @@
 //
 //   tilings-analyse NAME|all [--json]
 //   tilings-analyse --segments FILE|- [--json]
+//   tilings-analyse NAME|all --identity   one line each on what it is
+//                                         (docs/identity.tsv)
 #include <fstream>
 #include <iostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "tools/analyse/identity_table.h"
 #include "tools/analyse/report.h"
 #include "tools/analyse/segments_text.h"
 #include "tools/registry.h"
@@ -17,7 +20,8 @@
 namespace {
 
 int usage() {
-  std::cerr << "usage: tilings-analyse NAME|all [--json] | tilings-analyse --segments FILE|- [--json]\n";
+  std::cerr << "usage: tilings-analyse NAME|all [--json|--identity]"
+               " | tilings-analyse --segments FILE|- [--json]\n";
   return 2;
 }
 
@@ -80,15 +84,26 @@ int analysePrograms(const std::string& name, bool json) {
   return report(name, faces::sceneSegments(tools::builtScene(*program)), json);
 }
 
+int identities(const std::string& name) {
+  if (name != "all" && tools::findTilingProgram(name) == nullptr) return unknownProgram(name);
+  std::cout << tools::identityHeader();
+  for (const tools::TilingProgram& p : tools::tilingPrograms())
+    if (name == "all" || p.name == name)
+      std::cout << tools::identityRow(p.name, faces::sceneSegments(tools::builtScene(p)));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  bool json = false;
+  bool json = false, identity = false;
   std::string segmentsFile, name;
   for (std::size_t k = 0; k < args.size(); ++k) {
     if (args[k] == "--json") {
       json = true;
+    } else if (args[k] == "--identity") {
+      identity = true;
     } else if (args[k] == "--segments" && k + 1 < args.size() && segmentsFile.empty()) {
       segmentsFile = args[++k];
     } else if (name.empty() && !args[k].starts_with("--")) {
@@ -97,8 +112,9 @@ int main(int argc, char** argv) {
       return usage();
     }
   }
-  if (name.empty() == segmentsFile.empty()) return usage();
+  if (name.empty() == segmentsFile.empty() || (identity && (json || name.empty()))) return usage();
   try {
+    if (identity) return identities(name);
     return segmentsFile.empty() ? analysePrograms(name, json) : analyseFile(segmentsFile, json);
   } catch (const std::exception& e) {
     std::cerr << "tilings-analyse: " << e.what() << "\n";

@@ -109,6 +109,35 @@ std::string jsonCounts(const std::map<Key, int>& counts) {
   return out + "}";
 }
 
+// "tiles 3, vertices 1, edges 2 (3-isohedral, isogonal, 2-isotoxal)", or
+// "none" without a wallpaper group.
+std::string orbitsText(const symmetry::Identity& id) {
+  if (!id.group) return "none";
+  const symmetry::Orbits& o = id.orbits;
+  return "tiles " + std::to_string(o.tiles) + ", vertices " + std::to_string(o.vertices) + ", edges " +
+         std::to_string(o.edges) + " (" + symmetry::orbitWords(o) + ")";
+}
+
+// Beside a pentagon class: ", pentagon types 1, 2", or ", no pentagon type".
+std::string typesText(const FaceClass& k, const std::vector<int>& types) {
+  if (k.sides != 5) return "";
+  if (types.empty()) return ", no pentagon type";
+  return (types.size() == 1 ? ", pentagon type " : ", pentagon types ") + symmetry::typeList(types);
+}
+
+std::string jsonGroup(const symmetry::Identity& id) {
+  if (!id.group) return "null";
+  return "{\"group\": " + quoted(std::string(id.group->name)) + ", \"orbifold\": " +
+         quoted(std::string(id.group->orbifold)) + "}";
+}
+
+std::string jsonOrbits(const symmetry::Identity& id) {
+  if (!id.group) return "null";
+  const symmetry::Orbits& o = id.orbits;
+  return "{\"tiles\": " + std::to_string(o.tiles) + ", \"vertices\": " + std::to_string(o.vertices) +
+         ", \"edges\": " + std::to_string(o.edges) + "}";
+}
+
 }  // namespace
 
 std::string polygonName(int sides) {
@@ -120,6 +149,7 @@ Periodicity periodicityOf(const Analysis& analysis) {
   Periodicity p;
   p.lattice = faces::findPeriods(analysis);
   if (p.lattice) p.perPeriod = faces::countPerPeriod(analysis, *p.lattice);
+  p.identity = symmetry::identify(analysis, p.lattice);
   return p;
 }
 
@@ -131,6 +161,8 @@ void writeReport(std::ostream& out, const std::string& name, std::size_t segment
         << "\n";
   else
     out << "  period: none (no two independent periods)\n";
+  out << "  symmetry: " << symmetry::groupName(periods.identity)
+      << "\n  orbits: " << orbitsText(periods.identity) << "\n";
   out << "  faces: " << faceCounts(a.facesBySides());
   if (periods.lattice) out << "; per period: " << faceCounts(periods.perPeriod.faces);
   out << "\n  classes:\n";
@@ -140,8 +172,8 @@ void writeReport(std::ostream& out, const std::string& name, std::size_t segment
         << shapeName(k) << " x" << k.count << ", area " << fixed(k.area, 4) << ", "
         << plural(int(k.orientations.size()), "orientation") << ", " << k.mirrored
         << " mirrored" << (k.sliver ? ", SLIVER" : "") << (k.odd ? ", UNLIKE THE OTHERS" : "")
-        << "\n       sides " << list(k.lengths, 4, " ") << "\n       angles "
-        << list(k.angles, 2, " ") << "\n";
+        << typesText(k, periods.identity.types[c]) << "\n       sides " << list(k.lengths, 4, " ")
+        << "\n       angles " << list(k.angles, 2, " ") << "\n";
   }
   out << "  vertices (interior):";
   if (a.vertices.empty()) out << " none";
@@ -162,6 +194,7 @@ void writeReport(std::ostream& out, const std::string& name, std::size_t segment
 
 void writeJson(std::ostream& out, const std::string& name, std::size_t segments,
                const Analysis& a, const Periodicity& periods) {
+  const symmetry::Identity& id = periods.identity;
   out << "{\"name\": " << quoted(name) << ", \"segments\": " << segments << ",\n \"faces\": {";
   const char* sep = "";
   for (auto [sides, n] : a.facesBySides()) {
@@ -170,12 +203,14 @@ void writeJson(std::ostream& out, const std::string& name, std::size_t segments,
   }
   out << "},\n \"classes\": [";
   sep = "";
-  for (const FaceClass& k : a.classes) {
+  for (std::size_t c = 0; c < a.classes.size(); ++c) {
+    const FaceClass& k = a.classes[c];
     out << sep << "\n  {\"sides\": " << k.sides << ", \"count\": " << k.count
         << ", \"orientations\": " << k.orientations.size() << ", \"mirrored\": " << k.mirrored
         << ", \"area\": " << fixed(k.area, 6) << ", \"lengths\": [" << list(k.lengths, 6, ", ")
         << "], \"angles\": [" << list(k.angles, 4, ", ") << "], \"sliver\": "
-        << (k.sliver ? "true" : "false") << ", \"odd\": " << (k.odd ? "true" : "false") << "}";
+        << (k.sliver ? "true" : "false") << ", \"odd\": " << (k.odd ? "true" : "false")
+        << ", \"types\": [" << symmetry::typeList(id.types[c]) << "]}";
     sep = ",";
   }
   out << "],\n \"vertices\": {";
@@ -204,6 +239,7 @@ void writeJson(std::ostream& out, const std::string& name, std::size_t segments,
         << ", \"vertices\": " << jsonCounts(periods.perPeriod.vertices) << "},\n";
   else
     out << "null,\n \"perPeriod\": null,\n";
+  out << " \"symmetry\": " << jsonGroup(id) << ",\n \"orbits\": " << jsonOrbits(id) << ",\n";
   out << " \"verdict\": " << quoted(a.verdict()) << "}\n";
 }
 

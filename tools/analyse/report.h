@@ -7,6 +7,7 @@
 
 #include "faces/faces.h"
 #include "faces/periods.h"
+#include "symmetry/identity.h"
 
 namespace tools {
 
@@ -18,6 +19,8 @@ std::string polygonName(int sides);
 struct Periodicity {
   std::optional<faces::Lattice> lattice;
   faces::PerPeriod perPeriod;
+  // Its wallpaper group and orbits, and the types of its pentagons.
+  symmetry::Identity identity;
 };
 Periodicity periodicityOf(const faces::Analysis& analysis);
 
