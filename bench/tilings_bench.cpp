@@ -7,7 +7,9 @@
 //                      segments to classes, vertices and problems;
 //   analysis/all       the seventeen analyses one after another;
 //   periods/NAME       the periods found from that analysis, and what one
-//                      period holds: the cost added to analysis/NAME.
+//                      period holds: the cost added to analysis/NAME;
+//   identity/NAME      the periods, wallpaper group, orbits and pentagon
+//                      types found from that analysis.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
@@ -18,6 +20,7 @@
 #include "faces/faces.h"
 #include "faces/periods.h"
 #include "scene/scene.h"
+#include "symmetry/identity.h"
 #include "tests/testbed/display.h"
 #include "tools/registry.h"
 #include "viewer/viewer.h"
@@ -66,6 +69,12 @@ void periods(benchmark::State& state, const tools::TilingProgram* program) {
   state.counters["faces"] = static_cast<double>(analysis.faces.size());
 }
 
+void identity(benchmark::State& state, const tools::TilingProgram* program) {
+  const faces::Analysis analysis = faces::analyse(faces::sceneSegments(tools::builtScene(*program)));
+  for (auto _ : state) benchmark::DoNotOptimize(symmetry::identify(analysis));
+  state.counters["faces"] = static_cast<double>(analysis.faces.size());
+}
+
 void analysisOfAll(benchmark::State& state) {
   std::vector<std::vector<faces::Segment2>> scenes;
   for (const tools::TilingProgram& program : tools::tilingPrograms())
@@ -92,6 +101,9 @@ int main(int argc, char** argv) {
   benchmark::RegisterBenchmark("analysis/all", analysisOfAll)->Unit(benchmark::kMillisecond);
   for (const tools::TilingProgram& program : tools::tilingPrograms())
     benchmark::RegisterBenchmark(("periods/" + std::string(program.name)).c_str(), periods, &program)
+        ->Unit(benchmark::kMillisecond);
+  for (const tools::TilingProgram& program : tools::tilingPrograms())
+    benchmark::RegisterBenchmark(("identity/" + std::string(program.name)).c_str(), identity, &program)
         ->Unit(benchmark::kMillisecond);
   for (const tools::TilingProgram& program : tools::tilingPrograms()) {
     const std::string name(program.name);
