@@ -1,11 +1,41 @@
 # The pages around the programs, written at configure time into the site:
 # index.html (a picture and the one-line summary of each program, taken from
-# the registry of tools/registry.cpp), one NAME.html per program (a browser
-# keeps only so many WebGL contexts), the shared page.js and style.css, and
-# the filled pictures of docs/pictures.
+# the registry of tools/registry.cpp, and its identity card from
+# docs/identity.tsv), one NAME.html per program (a browser keeps only so many
+# WebGL contexts), the shared page.js and style.css, and the filled pictures
+# of docs/pictures.
 set(pages ${CMAKE_SOURCE_DIR}/site)
 set(registry ${source_root}/tools/registry.cpp)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${registry})
+set(identities ${source_root}/docs/identity.tsv)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${registry} ${identities})
+
+# What each tiling is, as the native analysis found it (the site cannot run
+# it): name, group, orbifold, orbits, faces per period, pentagon types, tab
+# separated, "-" for nothing. The card shows them one a line.
+file(STRINGS ${identities} identity_rows REGEX "^[a-z0-9]+\t")
+foreach(row IN LISTS identity_rows)
+  string(REPLACE "\t" ";" fields "${row}")
+  list(GET fields 0 name)
+  list(GET fields 1 group)
+  list(GET fields 2 orbifold)
+  list(GET fields 3 orbits)
+  list(GET fields 4 per_period)
+  list(GET fields 5 types)
+  if(group STREQUAL "-")
+    set(card "<span class=\"group\">no wallpaper group</span>")
+  else()
+    set(card "<span class=\"group\">${group} (${orbifold})</span> <span>${orbits}</span>")
+  endif()
+  if(NOT per_period STREQUAL "-")
+    string(APPEND card " <span>per period: ${per_period}</span>")
+  endif()
+  if(types MATCHES ",")
+    string(APPEND card " <span>pentagon types ${types}</span>")
+  elseif(NOT types STREQUAL "-")
+    string(APPEND card " <span>pentagon type ${types}</span>")
+  endif()
+  set(card_${name} "${card}")
+endforeach()
 
 # Registry rows start {"NAME", NAME::buildScene, "SUMMARY", and may go on
 # on the next line.
@@ -25,11 +55,15 @@ foreach(row IN LISTS rows)
   if(NOT NAME IN_LIST built)
     message(FATAL_ERROR "tools/registry.cpp names ${NAME}, which programs/ does not build")
   endif()
+  if(NOT DEFINED card_${NAME})
+    message(FATAL_ERROR "docs/identity.tsv says nothing of ${NAME}: write it again with "
+                        "tilings-analyse all --identity > docs/identity.tsv")
+  endif()
   configure_file(${pages}/page.html.in ${site}/${NAME}.html @ONLY)
   configure_file(${source_root}/docs/pictures/${NAME}.png ${site}/pictures/${NAME}.png COPYONLY)
   string(APPEND ENTRIES
     "    <li><a href=\"${NAME}.html\"><img src=\"pictures/${NAME}.png\" alt=\"${NAME}\">"
-    "<code>${NAME}</code></a> ${SUMMARY}</li>\n")
+    "<code>${NAME}</code></a> ${SUMMARY}\n      <p class=\"identity\">${card_${NAME}}</p></li>\n")
 endforeach()
 configure_file(${pages}/index.html.in ${site}/index.html @ONLY)
 configure_file(${pages}/page.js ${site}/page.js COPYONLY)

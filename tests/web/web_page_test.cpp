@@ -161,18 +161,32 @@ TEST_P(EveryPage, DrawsNavigatesAndPrintsLikeTheNativeWindow) {
 INSTANTIATE_TEST_SUITE_P(Web, EveryPage, ::testing::ValuesIn(tools::tilingPrograms()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Each entry's first line is its link, picture and summary; its identity
+// card follows on the next, and opens with the group the native analysis
+// wrote into docs/identity.tsv.
 TEST(WebSite, IndexLinksEveryPageWithItsPictureAndSummary) {
   if (!haveChromium()) GTEST_SKIP() << "chromium is not installed (Ubuntu has it only as a snap)";
   const testbed::CommandResult index = drive("index " WEB_SITE);
   ASSERT_EQ(index.status, 0) << index.output;
-  std::vector<std::string> entries;
+  std::vector<std::string> entries, cards;
   std::istringstream lines(index.output);
-  for (std::string line; std::getline(lines, line);) entries.push_back(line);
+  for (std::string line; std::getline(lines, line);)
+    (line.find(".html\t") != std::string::npos ? entries : cards).push_back(line);
   std::vector<std::string> expected;
   for (const TilingProgram& p : tools::tilingPrograms())
     expected.push_back(std::string(p.name) + ".html\t1\t" + std::string(p.name) + " " +
                        std::string(p.summary));
   EXPECT_EQ(entries, expected);
+  std::vector<std::string> groups;
+  std::ifstream table(WEB_DIR "/../docs/identity.tsv");
+  for (std::string row; std::getline(table, row);) {
+    if (row.empty() || row[0] == '#') continue;
+    const std::size_t a = row.find('\t'), b = row.find('\t', a + 1), c = row.find('\t', b + 1);
+    groups.push_back(row.substr(a + 1, b - a - 1) + " (" + row.substr(b + 1, c - b - 1) + ")");
+  }
+  ASSERT_EQ(cards.size(), groups.size());
+  for (std::size_t k = 0; k < cards.size(); ++k)
+    EXPECT_EQ(cards[k].substr(cards[k].find_first_not_of(' '), groups[k].size()), groups[k]) << cards[k];
 }
 
 TEST(WebSite, WithoutWebglAPageSaysSoInsteadOfABlankCanvas) {
