@@ -1,5 +1,6 @@
 #include "explore/explorer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <stdexcept>
@@ -11,19 +12,42 @@ namespace explore {
 
 namespace {
 
-// Builds the patch from `points` and moves it onto them.
-SceneStore placedPatch(const Explorer& e, const std::vector<Point>& points) {
-  SceneStore placed = builtPatch(*e.program, e.layout, points);
-  const Point shift = drawingShift(e.layout, points, placed);
-  for (Segment& s : placed.segments) {
-    s.a.x += shift.x, s.a.y += shift.y;
-    s.b.x += shift.x, s.b.y += shift.y;
-  }
-  return placed;
-}
-
 faces::Analysis analysed(const SceneStore& placed) {
   return faces::analyse(faces::sceneSegments(placed));
+}
+
+// Is p in the lattice cell about the handles' copy? The cell is set off
+// the unit's middle by an odd fraction of the periods, so that the middles
+// of faces that a tiling repeats never fall on its border.
+bool inPeriodCell(const Explorer& e, faces::Vec2 p) {
+  const tools::Periodic& unit = e.periodic;
+  double mx = 0, my = 0;
+  for (const Segment& s : unit.unit) mx += double(s.a.x) + s.b.x, my += double(s.a.y) + s.b.y;
+  const double ends = 2.0 * double(std::max<std::size_t>(unit.unit.size(), 1));
+  const Vec u{unit.u.x, unit.u.y}, v{unit.v.x, unit.v.y};
+  const Vec corner{mx / ends - 0.4871 * (u.x + v.x), my / ends - 0.4871 * (u.y + v.y)};
+  double a, b;
+  if (!latticeCoordinates({p.x - corner.x, p.y - corner.y}, u, v, a, b)) return false;
+  return a >= 0 && a < 1 && b >= 0 && b < 1;
+}
+
+faces::Vec2 middleOf(const faces::Face& f) {
+  faces::Vec2 c;
+  for (faces::Vec2 p : f.corners) c.x += p.x, c.y += p.y;
+  const double n = double(std::max<std::size_t>(f.corners.size(), 1));
+  return {c.x / n, c.y / n};
+}
+
+void pickPeriod(Explorer& e) {
+  e.periodFaces.clear();
+  e.periodMarks.clear();
+  for (std::size_t k = 0; k < e.analysis.faces.size(); ++k)
+    if (inPeriodCell(e, middleOf(e.analysis.faces[k]))) e.periodFaces.push_back(k);
+  for (const faces::Problem& p : e.analysis.problems)
+    if ((p.kind == faces::ProblemKind::crossing || p.kind == faces::ProblemKind::dangle ||
+         p.kind == faces::ProblemKind::cut) &&
+        inPeriodCell(e, p.at))
+      e.periodMarks.push_back(p.at);
 }
 
 void fill(Explorer& e) {
@@ -44,7 +68,7 @@ void load(Explorer& e, const tools::TilingProgram& program) {
   e.layout = layOut(program);
   e.points = tiles::givenValues(program.givenPoints());
   try {
-    e.own = analysed(placedPatch(e, e.points));
+    e.own = analysed(blockAround(placedUnit(program, e.layout, e.points), e.layout));
   } catch (const std::invalid_argument&) {
     e.own = {};
   }
@@ -55,11 +79,15 @@ void rebuild(Explorer& e) {
   const std::string name(e.program->name);
   e.analysis = {};
   e.placed = {};
+  e.periodic = {};
   std::optional<std::string> wrong = degeneracy(e.program->givenPoints(), e.points, e.layout);
-  SceneStore placed = placedPatch(e, e.points);
+  tools::Periodic unit = placedUnit(*e.program, e.layout, e.points);
+  SceneStore placed = blockAround(unit, e.layout);
   // Whatever the points, a drawing is shown only when it is finite and near.
-  const std::optional<std::string> far = sceneDegeneracy(placed, e.layout);
-  if (!far) e.placed = std::move(placed);
+  std::optional<std::string> far = sceneDegeneracy(placed, e.layout);
+  if (!far && !spanPlane({unit.u.x, unit.u.y}, {unit.v.x, unit.v.y}))
+    far = "degenerate: the copies lie along one line";
+  if (!far) e.placed = std::move(placed), e.periodic = std::move(unit);
   if (!wrong) wrong = far;
   if (!wrong) {
     try {
@@ -74,6 +102,7 @@ void rebuild(Explorer& e) {
   for (std::size_t k = 0; k < e.analysis.faces.size() && k < e.feedback.flagged.size(); ++k)
     e.analysis.faces[k].problem = e.analysis.faces[k].problem || e.feedback.flagged[k];
   fill(e);
+  pickPeriod(e);
 }
 
 bool pinned(const Explorer& e, std::size_t k) { return k == 0 && e.layout.firstPinned; }

@@ -1,6 +1,7 @@
 // The explorer's state without a window: one program, its given points as
-// they are now, the drawing rebuilt from them by the program's own
-// construction, its face analysis and what that says, and the fills.
+// they are now, the unit and periods rebuilt from them by the program's own
+// construction, the block of copies around the handles with its face
+// analysis and what that says, and the fills of one period.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "explore/cells.h"
 #include "explore/feedback.h"
 #include "explore/layout.h"
 #include "faces/faces.h"
@@ -25,8 +27,12 @@ struct Explorer {
   Layout layout;
   faces::Analysis own;        // of the program's own shape, as the explorer shows it
   std::vector<Point> points;  // the given points now
-  // The drawing, moved so that its middle copy lies on the points; empty
-  // when the points are degenerate in a way that leaves nothing to draw.
+  // The unit with its first copy on the points, and its periods: repeated,
+  // the endless drawing. Empty when the points are degenerate in a way that
+  // leaves nothing to draw.
+  tools::Periodic periodic;
+  // The block of copies around the handles that is analysed and exported
+  // (Layout::block copies a side); empty with `periodic`.
   SceneStore placed;
   // Of `placed`, empty when not analysed; the faces the feedback flags are
   // marked as problems.
@@ -34,6 +40,11 @@ struct Explorer {
   Feedback feedback;
   std::vector<faces::Vec2> triangles;  // every fill, three corners each
   std::vector<FillTriangles> fills;    // one per face
+  // The faces of one period: those whose middle lies in the lattice cell
+  // about the handles' copy. Repeated by the periods, they fill the plane.
+  std::vector<std::size_t> periodFaces;
+  // The problem marks (crossings, loose ends) of that cell.
+  std::vector<faces::Vec2> periodMarks;
 };
 
 // Opens `program` with its own given points.

@@ -8,37 +8,30 @@ namespace explore {
 
 namespace {
 
-// A patch of at most this many segments keeps one rebuild with its face
+// A block of at most this many segments keeps one rebuild with its face
 // analysis within a few milliseconds for every tiling.
 constexpr int segmentBudget = 250;
-
-std::vector<Segment> segmentsBuilt(const tools::TilingProgram& program,
-                                   std::span<const Point> given, int n) {
-  return tools::builtScene(program, given, n).segments;
-}
 
 bool near(Point p, double x, double y, double tolerance) {
   return std::abs(p.x - x) <= tolerance && std::abs(p.y - y) <= tolerance;
 }
 
-// The copies at either frame, after every given point is moved by a small
-// step: the same when the copies are built at the origin, moved with the
-// step when they lie where the points are, and neither when the
-// construction depends on where its points are, not only on where they are
-// relative to each other.
+// The unit after every given point is moved by a small step: the same when
+// the copies are built at the origin, moved with the step when they lie
+// where the points are, and neither when the construction depends on where
+// its points are, not only on where they are relative to each other.
 enum class Frame { own, origin, neither };
 
-Frame frameOf(const tools::TilingProgram& program, const Layout& layout,
+Frame frameOf(const tools::TilingProgram& program, const tools::Periodic& own,
               std::span<const Point> given) {
   constexpr double dx = 0.25, dy = 0.125, tolerance = 1e-4;
   std::vector<Point> stepped(given.begin(), given.end());
   for (Point& p : stepped) p.x += float(dx), p.y += float(dy);
-  const std::vector<Segment> before = segmentsBuilt(program, given, 1);
-  const std::vector<Segment> after = segmentsBuilt(program, stepped, 1);
-  if (before.size() != after.size()) return Frame::neither;
+  const std::vector<Segment> after = tools::periodicOf(program, stepped).unit;
+  if (after.size() != own.unit.size()) return Frame::neither;
   bool same = true, moved = true;
-  for (std::size_t k = std::size_t(layout.prefix); k < before.size(); ++k) {
-    const Point a = before[k].a;
+  for (std::size_t k = 0; k < after.size(); ++k) {
+    const Point a = own.unit[k].a;
     same = same && near(after[k].a, a.x, a.y, tolerance);
     moved = moved && near(after[k].a, a.x + dx, a.y + dy, tolerance);
   }
@@ -69,18 +62,10 @@ bool sideDrawn(const std::vector<Segment>& segments, Point shift, Point p, Point
   return true;
 }
 
-Vec copyOffset(const Layout& layout, const std::vector<Segment>& segments, int n, int i,
-               int j) {
-  const std::size_t first = std::size_t(layout.prefix);
-  const std::size_t at = first + std::size_t(i * n + j) * std::size_t(layout.perCopy);
-  if (layout.perCopy <= 0 || at >= segments.size()) return {};
-  return {double(segments[at].a.x) - segments[first].a.x,
-          double(segments[at].a.y) - segments[first].a.y};
-}
-
-int patchWithin(const Layout& layout) {
+int blockWithin(const tools::Periodic& own) {
+  const int once = int(own.once.size()), perCopy = int(own.unit.size());
   int n = 3;
-  while (layout.prefix + layout.perCopy * (n + 2) * (n + 2) <= segmentBudget) n += 2;
+  while (once + perCopy * (n + 2) * (n + 2) <= segmentBudget) n += 2;
   return n;
 }
 
@@ -95,49 +80,46 @@ double largestDistance(std::span<const Point> points) {
 
 Layout layOut(const tools::TilingProgram& program) {
   const std::vector<Point> given = tiles::givenValues(program.givenPoints());
+  const tools::Periodic own = tools::periodicOf(program, given);
   Layout layout;
-  const std::vector<Segment> one = segmentsBuilt(program, given, 1);
-  const std::vector<Segment> two = segmentsBuilt(program, given, 2);
-  layout.perCopy = int(two.size() - one.size()) / 3;
-  layout.prefix = int(one.size()) - layout.perCopy;
-  layout.patch = patchWithin(layout);
+  layout.block = blockWithin(own);
   layout.size = std::max(largestDistance(given), 1e-3);
+  layout.u = {own.u.x, own.u.y};
+  layout.v = {own.v.x, own.v.y};
 
   // A construction that stores part of its drawing where the points are and
   // the copies at the origin (pentatile7's pentagon before its tile), or one
   // whose shape depends on where its first point is, keeps that point where
   // the program has it: only then do its handles, its stored drawing and its
   // copies agree.
-  const Frame frame = frameOf(program, layout, given);
+  const Frame frame = frameOf(program, own, given);
   layout.movedToOrigin = frame == Frame::origin;
-  layout.firstPinned = frame == Frame::neither || (layout.movedToOrigin && layout.prefix > 0);
+  layout.firstPinned = frame == Frame::neither || (layout.movedToOrigin && !own.once.empty());
 
   const Point shift = copyShift(layout, given);
   const double tolerance = 1e-4 * layout.size;
   layout.corners = given.size() >= 3;
   for (std::size_t k = 0; k < given.size() && layout.corners; ++k)
-    layout.corners = sideDrawn(one, shift, given[k], given[(k + 1) % given.size()], tolerance);
+    layout.corners = sideDrawn(own.unit, shift, given[k], given[(k + 1) % given.size()], tolerance);
 
-  double sx = 0, sy = 0;
-  for (std::size_t k = std::size_t(layout.prefix); k < one.size(); ++k)
-    sx += one[k].a.x + one[k].b.x, sy += one[k].a.y + one[k].b.y;
-  const double ends = 2.0 * std::max<std::size_t>(one.size() - std::size_t(layout.prefix), 1);
-  layout.middle = {sx / ends + shift.x, sy / ends + shift.y};
   const auto [left, right] = std::minmax_element(
       given.begin(), given.end(), [](Point a, Point b) { return a.x < b.x; });
   const auto [low, high] = std::minmax_element(
       given.begin(), given.end(), [](Point a, Point b) { return a.y < b.y; });
   layout.centre = {(left->x + right->x) / 2.0, (low->y + high->y) / 2.0};
   layout.spread = {(right->x - left->x) / 2.0, (high->y - low->y) / 2.0};
-
-  layout.u = copyOffset(layout, two, 2, 0, 1);
-  layout.v = copyOffset(layout, two, 2, 1, 0);
   return layout;
 }
 
-SceneStore builtPatch(const tools::TilingProgram& program, const Layout& layout,
-                      std::span<const Point> given) {
-  return tools::builtScene(program, given, layout.patch);
+tools::Periodic placedUnit(const tools::TilingProgram& program, const Layout& layout,
+                           std::span<const Point> given) {
+  tools::Periodic placed = tools::periodicOf(program, given);
+  const Point shift = copyShift(layout, given);
+  for (Segment& s : placed.unit) {
+    s.a.x += shift.x, s.a.y += shift.y;
+    s.b.x += shift.x, s.b.y += shift.y;
+  }
+  return placed;
 }
 
 Point copyShift(const Layout& layout, std::span<const Point> given) {
@@ -145,41 +127,32 @@ Point copyShift(const Layout& layout, std::span<const Point> given) {
   return Point{0, 0, 0, 9};
 }
 
-Point drawingShift(const Layout& layout, std::span<const Point> given,
-                   const SceneStore& built) {
-  Point shift = copyShift(layout, given);
-  const int middle = (layout.patch - 1) / 2;
-  const std::size_t first = std::size_t(layout.prefix);
-  const std::size_t at =
-      first + std::size_t(middle * layout.patch + middle) * std::size_t(layout.perCopy);
-  if (at < built.segments.size() && at > first) {
-    shift.x -= built.segments[at].a.x - built.segments[first].a.x;
-    shift.y -= built.segments[at].a.y - built.segments[first].a.y;
-  }
-  return shift;
+SceneStore blockAround(const tools::Periodic& placed, const Layout& layout) {
+  const int half = layout.block / 2;
+  SceneStore block;
+  block.segments = tools::periodicBlock(placed, -half, half);
+  return block;
 }
 
 double viewHalfHeight(const Layout& layout, double aspect) {
-  // The patch as a parallelogram of copies about the middle one, less a
-  // margin for the ragged edge of its outer copies, in lattice coordinates
-  // (a, b) of the view's centre plus a u + b v.
-  const double reach = layout.patch / 2.0 - 0.35;
-  const Vec u = layout.u, v = layout.v;
-  const double det = u.x * v.y - u.y * v.x;
-  const double dx = layout.centre.x - layout.middle.x, dy = layout.centre.y - layout.middle.y;
-  double filled = 0;
-  if (std::abs(det) > 0) {
-    // A corner (±aspect h, ±h) of the view lies at most this far out in a
-    // and in b.
-    const double a0 = std::abs(v.y * dx - v.x * dy) / std::abs(det);
-    const double b0 = std::abs(u.x * dy - u.y * dx) / std::abs(det);
-    const double perA = (std::abs(v.y) * aspect + std::abs(v.x)) / std::abs(det);
-    const double perB = (std::abs(u.y) * aspect + std::abs(u.x)) / std::abs(det);
-    filled = std::max(0.0, std::min((reach - a0) / perA, (reach - b0) / perB));
+  // The program's steps may be long and slanted; its lattice's shortest
+  // basis (Lagrange's reduction) says how large one period looks.
+  Vec u = layout.u, v = layout.v;
+  auto length2 = [](Vec w) { return w.x * w.x + w.y * w.y; };
+  for (int k = 0; k < 64; ++k) {
+    if (length2(u) > length2(v)) std::swap(u, v);
+    if (!(length2(u) > 0)) break;
+    const double m = std::round((u.x * v.x + u.y * v.y) / length2(u));
+    if (m == 0) break;
+    v = {v.x - m * u.x, v.y - m * u.y};
   }
+  const double period = std::sqrt(std::max(length2(u), length2(v)));
+  // Four periods across the shorter side, whichever side that is.
+  const double shorter = 2 * period;
+  const double fourPeriods = aspect >= 1 ? shorter : shorter / aspect;
   // Every given point within the inner two thirds of the view.
   const double shown = 1.5 * std::max(layout.spread.y, layout.spread.x / aspect);
-  return std::max(filled, shown);
+  return std::max(fourPeriods, shown);
 }
 
 }  // namespace explore

@@ -4,17 +4,20 @@
 #include <GL/glut.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <numbers>
 #include <optional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "explore/explorer.h"
+#include "explore/plane_view.h"
 #include "tools/export/svg.h"
 #include "tools/export/write_whole.h"
 #include "viewer/viewer.h"
@@ -25,6 +28,11 @@ namespace {
 
 // How near, in pixels, a press must come to a handle to take it.
 constexpr double grabRadius = 12;
+
+// The most vertices a frame draws for the copies of the unit: zooming out
+// stops there, where a frame would take longer than a sixtieth of a second
+// on a software renderer.
+constexpr long long vertexBudget = 80000;
 
 constexpr const char* keyHelp[] = {
     "left drag: pan, or move a handle    right drag: turn    middle drag: zoom",
@@ -40,6 +48,7 @@ struct WindowState {
   std::optional<std::size_t> dragged;  // the handle being moved
   Vec grab;                            // handle minus cursor at the press
   std::string printed;                 // the status line last printed
+  std::optional<Vec> panGrab;          // the view point a left drag holds
 };
 
 WindowState state;
@@ -57,44 +66,6 @@ void vertex(double x, double y) {
   glVertex3f(float(v.x), float(v.y), 0);
 }
 
-struct Matrices {
-  double model[16], projection[16];
-  int viewport[4];
-};
-
-Matrices currentMatrices() {
-  Matrices m;
-  glGetDoublev(GL_MODELVIEW_MATRIX, m.model);
-  glGetDoublev(GL_PROJECTION_MATRIX, m.projection);
-  glGetIntegerv(GL_VIEWPORT, m.viewport);
-  return m;
-}
-
-// Where view point v shows, in GLUT window pixels (y down).
-std::optional<Vec> pixelOf(const Matrices& m, Vec v) {
-  double x, y, z;
-  if (gluProject(v.x, v.y, 0, m.model, m.projection, m.viewport, &x, &y, &z) != GL_TRUE)
-    return std::nullopt;
-  if (!std::isfinite(x) || !std::isfinite(y)) return std::nullopt;
-  return Vec{x, m.viewport[3] - 1 - y};
-}
-
-// The view point on the drawing's plane under GLUT window pixel (x, y).
-std::optional<Vec> planePointAt(int x, int y) {
-  const Matrices m = currentMatrices();
-  const double winY = double(m.viewport[3]) - double(y) - 1;
-  double n[3], f[3];
-  if (gluUnProject(x, winY, 0, m.model, m.projection, m.viewport, &n[0], &n[1], &n[2]) != GL_TRUE ||
-      gluUnProject(x, winY, 1, m.model, m.projection, m.viewport, &f[0], &f[1], &f[2]) != GL_TRUE)
-    return std::nullopt;
-  const double dz = f[2] - n[2];
-  if (!(std::abs(dz) > 0)) return std::nullopt;
-  const double t = -n[2] / dz;
-  const Vec p{n[0] + t * (f[0] - n[0]), n[1] + t * (f[1] - n[1])};
-  if (!std::isfinite(p.x) || !std::isfinite(p.y)) return std::nullopt;
-  return p;
-}
-
 // --- The status line, printed whenever it changes.
 
 void report() {
@@ -106,10 +77,11 @@ void report() {
 
 // --- Opening a tiling.
 
-// Frames the camera so that the patch fills the window, through the
-// framework's frameCamera: the view's centre is the origin, so bounds
-// symmetric about it give that centre and their width as the span.
-void frameOnPatch() {
+// Frames the camera on the given points, four periods or more across the
+// window, through the framework's frameCamera: the view's centre is the
+// origin, so bounds symmetric about it give that centre and their width as
+// the span.
+void frameOnTiling() {
   const int w = std::max(glutGet(GLUT_WINDOW_WIDTH), 1), h = std::max(glutGet(GLUT_WINDOW_HEIGHT), 1);
   const double halfHeight = viewHalfHeight(state.explorer.layout, double(w) / h);
   // frameCamera stands back five spans; a 30-degree view shows
@@ -125,7 +97,7 @@ void open(const tools::TilingProgram& program) {
   state.dragged.reset();
   load(state.explorer, program);
   glutSetWindowTitle(("tilings-explore: " + std::string(program.name)).c_str());
-  frameOnPatch();
+  frameOnTiling();
   report();
   glutPostRedisplay();
 }
@@ -137,38 +109,151 @@ void step(int by) {
   open(all[std::size_t(((at + by) % n + n) % n)]);
 }
 
-// --- Drawing.
 
-void drawFills() {
+// --- Drawing. The unit is drawn over every copy of the lattice that meets
+// the window, so the tiling never runs out however far the view goes; the
+// fills and marks of one period go with it.
+
+// The copies that meet the window as it is now; the analysed block when the
+// window's corners cannot be placed on the plane.
+CellRange visibleCells() {
   const Explorer& e = state.explorer;
-  glBegin(GL_TRIANGLES);
-  for (const FillTriangles& f : e.fills) {
-    glColor3ub(f.colour.r, f.colour.g, f.colour.b);
-    for (std::size_t k = f.first; k < f.first + f.count; ++k)
-      vertex(e.triangles[k].x, e.triangles[k].y);
+  const Vec u{e.periodic.u.x, e.periodic.u.y}, v{e.periodic.v.x, e.periodic.v.y};
+  const int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
+  std::vector<Vec> corners;
+  for (auto [x, y] : {std::pair{0, 0}, {w - 1, 0}, {w - 1, h - 1}, {0, h - 1}}) {
+    const std::optional<Vec> p = planePointAt(x, y);
+    if (!p) {
+      const int half = e.layout.block / 2;
+      return {-half, half, -half, half};
+    }
+    const Vec c = e.layout.centre;
+    corners.push_back({p->x + c.x, p->y + c.y});
   }
-  glEnd();
+  return cellsMeeting(corners, u, v, extentOf(e.periodic.unit, u, v));
 }
 
-void drawEdges() {
-  for (Segment s : state.explorer.placed.segments) {
-    const Vec a = toView(s.a.x, s.a.y), b = toView(s.b.x, s.b.y);
-    s.a.x = float(a.x), s.a.y = float(a.y), s.b.x = float(b.x), s.b.y = float(b.y);
-    drawSegment(s);
+// How much of the plane the window's shorter side shows, in drawing units.
+double shownAcross() {
+  const int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
+  const std::optional<Vec> a = planePointAt(0, 0);
+  const std::optional<Vec> b = planePointAt(w < h ? w - 1 : 0, w < h ? 0 : h - 1);
+  if (!a || !b) return 0;
+  return std::hypot(b->x - a->x, b->y - a->y);
+}
+
+// One draw call's vertices, in view coordinates, each with its colour.
+struct Batch {
+  std::vector<float> xy;
+  std::vector<unsigned char> rgb;
+
+  void clear() { xy.clear(), rgb.clear(); }
+  void add(double x, double y, faces::Rgb8 c) {
+    const Vec p = toView(x, y);
+    xy.push_back(float(p.x)), xy.push_back(float(p.y));
+    rgb.push_back(c.r), rgb.push_back(c.g), rgb.push_back(c.b);
+  }
+  // Another batch's vertices moved by (dx, dy).
+  void append(const Batch& other, float dx, float dy) {
+    const std::size_t at = xy.size();
+    xy.resize(at + other.xy.size());
+    for (std::size_t k = 0; k < other.xy.size(); k += 2) {
+      xy[at + k] = other.xy[k] + dx;
+      xy[at + k + 1] = other.xy[k + 1] + dy;
+    }
+    rgb.insert(rgb.end(), other.rgb.begin(), other.rgb.end());
+  }
+  void draw(GLenum mode) const {
+    if (xy.empty()) return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, xy.data());
+    glColorPointer(3, GL_UNSIGNED_BYTE, 0, rgb.data());
+    glDrawArrays(mode, 0, GLsizei(xy.size() / 2));
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+  }
+};
+
+faces::Rgb8 paletteColour(ColorIndex c) {
+  const Rgb rgb = c >= 0 && c < 10 ? palette[c] : palette[9];
+  auto byte = [](float f) { return (unsigned char)std::lround(f * 255); };
+  return {byte(rgb.red), byte(rgb.green), byte(rgb.blue)};
+}
+
+void addEdges(Batch& lines, std::span<const Segment> segments) {
+  for (const Segment& s : segments) {
+    const faces::Rgb8 c = paletteColour(s.color);
+    lines.add(s.a.x, s.a.y, c), lines.add(s.b.x, s.b.y, c);
   }
 }
 
-void drawProblems() {
-  const faces::Analysis& a = state.explorer.analysis;
-  if (a.problems.empty()) return;
+// How long the unit's edges are on the screen, on average, in pixels.
+double edgePixels(const Explorer& e) {
+  if (e.periodic.unit.empty()) return 0;
+  double length = 0;
+  for (const Segment& s : e.periodic.unit) length += std::hypot(s.b.x - s.a.x, s.b.y - s.a.y);
+  length /= double(e.periodic.unit.size());
+  const int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
+  const double across = shownAcross();
+  return across > 0 ? length * std::min(w, h) / across : 0;
+}
+
+// Level of detail: edges a few pixels long only grey the fills, which show
+// the tiling alone then; end dots show only where edges are long enough
+// for them not to blot the drawing. Without fills, edges always show.
+bool edgesShow(const Explorer& e) { return !state.filled || edgePixels(e) >= 3; }
+bool dotsShow(const Explorer& e) { return edgePixels(e) >= 12; }
+
+// The vertices one copy of the unit draws as the view is now.
+long long verticesPerCopy(const Explorer& e) {
+  long long n = (long long)e.periodMarks.size();
+  if (edgesShow(e)) n += 2 * (long long)e.periodic.unit.size();
+  if (state.filled)
+    for (std::size_t k : e.periodFaces) n += (long long)e.fills[k].count;
+  return std::max(n, 1LL);
+}
+
+// The most copies a frame draws.
+long long maxCells() { return std::max(100LL, vertexBudget / verticesPerCopy(state.explorer)); }
+
+// The most copies zooming out reaches: half as many, since turning the
+// view or panning it changes how many lattice rows and columns it meets.
+long long zoomLimit() { return maxCells() / 2; }
+
+void drawEndless() {
+  const Explorer& e = state.explorer;
+  // One period's fills, edges and marks, then every copy of them in view.
+  static Batch unitFills, unitLines, unitMarks, fills, lines, marks;
+  unitFills.clear(), unitLines.clear(), unitMarks.clear();
+  fills.clear(), lines.clear(), marks.clear();
+  if (state.filled)
+    for (std::size_t k : e.periodFaces) {
+      const FillTriangles& f = e.fills[k];
+      for (std::size_t t = f.first; t < f.first + f.count; ++t)
+        unitFills.add(e.triangles[t].x, e.triangles[t].y, f.colour);
+    }
+  if (edgesShow(e)) addEdges(unitLines, e.periodic.unit);
+  for (const faces::Vec2& m : e.periodMarks) unitMarks.add(m.x, m.y, {0xd0, 0x10, 0x10});
+
+  const CellRange cells = atMost(visibleCells(), maxCells());
+  const tools::Step u = e.periodic.u, v = e.periodic.v;
+  for (int i = cells.i0; i <= cells.i1; ++i)
+    for (int j = cells.j0; j <= cells.j1; ++j) {
+      const float dx = float(i * v.x + j * u.x), dy = float(i * v.y + j * u.y);
+      fills.append(unitFills, dx, dy);
+      lines.append(unitLines, dx, dy);
+      marks.append(unitMarks, dx, dy);
+    }
+  addEdges(lines, e.periodic.once);
+  fills.draw(GL_TRIANGLES);
+  lines.draw(GL_LINES);
+  if (dotsShow(e)) {
+    glPointSize(4);
+    lines.draw(GL_POINTS);
+  }
   glPointSize(9);
-  glColor3ub(0xd0, 0x10, 0x10);
-  glBegin(GL_POINTS);
-  for (const faces::Problem& p : a.problems)
-    if (p.kind == faces::ProblemKind::crossing || p.kind == faces::ProblemKind::dangle ||
-        p.kind == faces::ProblemKind::cut)
-      vertex(p.at.x, p.at.y);
-  glEnd();
+  marks.draw(GL_POINTS);
 }
 
 void text(const std::string& s, void* font = GLUT_BITMAP_HELVETICA_12) {
@@ -267,9 +352,7 @@ void drawOverlay() {
 
 void display() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (state.filled) drawFills();
-  drawEdges();
-  drawProblems();
+  drawEndless();
   drawHandles();
   drawOverlay();
   glutSwapBuffers();
@@ -314,11 +397,69 @@ void mouse(int button, int st, int x, int y) {
     std::cout << "points: " << pointsLine(state.explorer) << std::endl;
   }
   onMouse(button, st, x, y);
+  state.panGrab.reset();
+  if (st == GLUT_DOWN && button == GLUT_LEFT_BUTTON) state.panGrab = planePointAt(x, y);
+}
+
+
+// The view point under the middle of the window, about which the view
+// zooms and turns; the view's origin when it cannot be placed.
+Vec middleOfWindow() {
+  const int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
+  return planePointAt(w / 2, h / 2).value_or(Vec{0, 0});
+}
+
+// After the unit or the fills change, the copies in view may be more than
+// a frame may draw: the view zooms in until they are not, so the window
+// stays full.
+void keepWithinBudget() {
+  for (int k = 0; k < 100 && visibleCells().count() > maxCells(); ++k)
+    zoomInPlane(middleOfWindow(), 1.1);
+}
+
+// Left drag pans, keeping the grabbed point under the cursor; right drag
+// turns, a whole window width just under half a turn, a step to the right
+// clockwise; middle drag, or left and right together, zooms by e^(dy/2100),
+// dragging up enlarging: the framework's steps, made in the drawing's plane.
+// A step that would show more copies than a frame can draw in time (and
+// more than before), or less than a thousandth of the shape, is undone:
+// zooming stops there.
+void navigate(int x, int y) {
+  const std::int64_t dx = std::int64_t(x) - lastX, dy = std::int64_t(y) - lastY;
+  if (dx == 0 && dy == 0) return;
+  double saved[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, saved);
+  const long long before = visibleCells().count();
+  const double across = shownAcross();
+  if (middleDown || (leftDown && rightDown)) {
+    zoomInPlane(middleOfWindow(), std::exp(-double(dy) / 2100));
+  } else if (leftDown) {
+    const std::optional<Vec> under = planePointAt(x, y);
+    if (!under || !state.panGrab) return;
+    panInPlane(*state.panGrab, *under);
+  } else if (rightDown) {
+    const double width = glutGet(GLUT_WINDOW_WIDTH) + 1;
+    const double turn = std::hypot(double(dx), double(dy)) / width * 180;
+    turnInPlane(middleOfWindow(), dx > 0 ? -turn : turn);
+  } else {
+    return;
+  }
+  lastX = x;
+  lastY = y;
+  const long long after = visibleCells().count();
+  const double now = shownAcross();
+  const bool zooming = middleDown || (leftDown && rightDown);
+  if ((zooming && after > zoomLimit() && after > before) ||
+      (now < 1e-3 * state.explorer.layout.size && now < across) || !std::isfinite(now)) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(saved);
+  }
+  glutPostRedisplay();
 }
 
 void motion(int x, int y) {
   if (!state.dragged) {
-    onMotion(x, y);
+    navigate(x, y);
     return;
   }
   const std::optional<Vec> at = planePointAt(x, y);
@@ -326,6 +467,7 @@ void motion(int x, int y) {
   const Vec c = state.explorer.layout.centre;
   const Point to{float(at->x + state.grab.x + c.x), float(at->y + state.grab.y + c.y), 0, 9};
   movePoint(state.explorer, *state.dragged, to);
+  keepWithinBudget();
   report();
   glutPostRedisplay();
 }
@@ -354,7 +496,10 @@ void keyboard(unsigned char key, int, int) {
   switch (key) {
     case 'n': step(1); break;
     case 'p': step(-1); break;
-    case 'f': state.filled = !state.filled; break;
+    case 'f':
+      state.filled = !state.filled;
+      keepWithinBudget();
+      break;
     case 'r':
       state.dragged.reset();
       resetPoints(state.explorer);
@@ -374,6 +519,28 @@ void special(int key, int, int) {
 }
 
 }  // namespace
+
+void showInCurrentWindow(const tools::TilingProgram& program) {
+  onReshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+  open(program);
+}
+
+void zoomOutToTheLimit() {
+  const bool middle = middleDown;
+  middleDown = true;
+  // Middle drags downwards, a window height each, until a step is undone.
+  for (int k = 0; k < 200; ++k) {
+    const long long before = visibleCells().count();
+    lastY = 0;
+    navigate(lastX, glutGet(GLUT_WINDOW_HEIGHT));
+    if (visibleCells().count() <= before) break;
+  }
+  middleDown = middle;
+}
+
+long long copiesDrawn() { return atMost(visibleCells(), maxCells()).count(); }
+
+void drawFrame() { display(); }
 
 void runWindow(int argc, char** argv, const tools::TilingProgram& program) {
   openWindow(argc, argv);

@@ -7,6 +7,15 @@
 
 namespace explore {
 
+// For benchmarks and tests, in a GLUT window this process already has:
+// shows `program` as the explorer opens it, zooms out by middle drags until
+// the zoom stops, says how many copies of the unit a frame draws now, and
+// draws and swaps one frame.
+void showInCurrentWindow(const tools::TilingProgram& program);
+void zoomOutToTheLimit();
+long long copiesDrawn();
+void drawFrame();
+
 // Opens the window on `program` and runs the GLUT main loop; never returns.
 [[noreturn]] void runWindow(int argc, char** argv, const tools::TilingProgram& program);
 

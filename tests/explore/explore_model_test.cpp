@@ -57,27 +57,44 @@ TEST_P(EveryProgram, OwnShapeIsJudgedAsTheProgramsOwnScene) {
 }
 
 // Every handle sits on a drawn segment (some run on through vertices), and
-// the drawing is the
-// program's own scene from the same points, moved as a whole.
+// the block analysed is the program's own construction from the same
+// points: what it stores once where it stores it, its copies moved as a
+// whole so that the middle one lies on the points.
 TEST_P(EveryProgram, HandlesSitOnTheDrawingOfTheProgramsOwnConstruction) {
   for (const Point& p : e.points) {
     bool onDrawing = false;
     for (const Segment& s : e.placed.segments) onDrawing = onDrawing || distanceToSegment(p, s) < 1e-4;
     EXPECT_TRUE(onDrawing) << "(" << p.x << ", " << p.y << ")";
   }
-  clearScene();
-  {
-    const tools::QuietConsole quiet;
-    GetParam().buildSceneFrom(e.points, e.layout.patch);
+  const std::vector<Segment> built = tools::builtScene(GetParam(), e.points, e.layout.block).segments;
+  ASSERT_EQ(built.size(), e.placed.segments.size());
+  const std::size_t once = e.periodic.once.size();
+  for (std::size_t k = 0; k < once; ++k) {
+    EXPECT_NEAR(e.placed.segments[k].a.x, built[k].a.x, 1e-5) << k;
+    EXPECT_NEAR(e.placed.segments[k].b.y, built[k].b.y, 1e-5) << k;
   }
-  ASSERT_EQ(Scene.segments.size(), e.placed.segments.size());
-  const double dx = e.placed.segments[0].a.x - Scene.segments[0].a.x;
-  const double dy = e.placed.segments[0].a.y - Scene.segments[0].a.y;
-  for (std::size_t k = 0; k < Scene.segments.size(); ++k) {
-    EXPECT_NEAR(e.placed.segments[k].b.x - Scene.segments[k].b.x, dx, 1e-4) << k;
-    EXPECT_NEAR(e.placed.segments[k].b.y - Scene.segments[k].b.y, dy, 1e-4) << k;
+  const double dx = e.placed.segments[once].a.x - built[once].a.x;
+  const double dy = e.placed.segments[once].a.y - built[once].a.y;
+  for (std::size_t k = once; k < built.size(); ++k) {
+    EXPECT_NEAR(e.placed.segments[k].b.x - built[k].b.x, dx, 1e-4) << k;
+    EXPECT_NEAR(e.placed.segments[k].b.y - built[k].b.y, dy, 1e-4) << k;
   }
-  clearScene();
+}
+
+// The faces the endless view repeats are one period: together exactly the
+// area of one lattice cell, for the own shape and for a reshaped one.
+TEST_P(EveryProgram, TheFacesRepeatedFillExactlyOnePeriod) {
+  for (int reshaped = 0; reshaped < 2; ++reshaped) {
+    if (reshaped) {
+      const std::size_t k = e.points.size() - 1;
+      explore::movePoint(e, k, Point{e.points[k].x + float(0.03 * e.layout.size), e.points[k].y, 0, 9});
+    }
+    ASSERT_FALSE(e.analysis.faces.empty()) << e.feedback.status.line();
+    double area = 0;
+    for (std::size_t k : e.periodFaces) area += e.analysis.faces[k].area;
+    const tools::Step u = e.periodic.u, v = e.periodic.v;
+    EXPECT_NEAR(area, std::abs(u.x * v.y - u.y * v.x), 1e-3 * area) << "reshaped " << reshaped;
+  }
 }
 
 // Two points dragged onto each other are named, nothing is analysed, and
@@ -184,6 +201,50 @@ TEST(Reshaped, GapsWithoutCrossingsAreFoundAgainstTheOwnShape) {
       EXPECT_EQ(e.fills[k].colour.r, faces::fillOf(e.analysis, problem).r);
     }
   EXPECT_EQ(red, 20);
+}
+
+// Every copy of the unit that reaches into a view is among the copies the
+// view draws, whatever the view's place, turn and size, and whatever the
+// lattice's slant; cutting the range down keeps its middle.
+TEST(Cells, EveryCopyReachingIntoTheViewIsDrawn) {
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> unit(-1, 1);
+  const std::vector<Segment> tile{{{0, 0, 0, 9}, {1.5f, 0.2f, 0, 9}, 9},
+                                  {{1.5f, 0.2f, 0, 9}, {0.3f, 1.1f, 0, 9}, 9}};
+  for (int trial = 0; trial < 200; ++trial) {
+    const explore::Vec u{1 + unit(random), unit(random)}, v{unit(random), 1 + unit(random)};
+    if (!explore::spanPlane(u, v)) continue;
+    const explore::Vec middle{20 * unit(random), 20 * unit(random)};
+    const double turn = 3 * unit(random), half = 1 + 4 * std::abs(unit(random));
+    const double c = std::cos(turn), s = std::sin(turn);
+    std::vector<explore::Vec> corners;
+    for (auto [x, y] : {std::pair{-1.4, -1.0}, {1.4, -1.0}, {1.4, 1.0}, {-1.4, 1.0}})
+      corners.push_back({middle.x + half * (c * x - s * y), middle.y + half * (s * x + c * y)});
+    const explore::CellRange r =
+        explore::cellsMeeting(corners, u, v, explore::extentOf(tile, u, v));
+    // Each copy is sampled along its segments; a sample inside the view
+    // rectangle (in its own turned frame) must belong to a drawn copy.
+    for (int i = r.i0 - 3; i <= r.i1 + 3; ++i)
+      for (int j = r.j0 - 3; j <= r.j1 + 3; ++j)
+        for (const Segment& seg : tile)
+          for (double t = 0; t <= 1; t += 0.125) {
+            const double x = seg.a.x + t * (seg.b.x - seg.a.x) + i * v.x + j * u.x - middle.x;
+            const double y = seg.a.y + t * (seg.b.y - seg.a.y) + i * v.y + j * u.y - middle.y;
+            const double along = (c * x + s * y) / half, across = (-s * x + c * y) / half;
+            if (std::abs(along) < 1.4 && std::abs(across) < 1.0) {
+              EXPECT_TRUE(i >= r.i0 && i <= r.i1 && j >= r.j0 && j <= r.j1)
+                  << "copy " << i << ", " << j << " in trial " << trial;
+            }
+          }
+    const explore::CellRange cut = explore::atMost(r, 7);
+    EXPECT_LE(cut.count(), 7);
+    EXPECT_GE(cut.count(), std::min(r.count(), 4LL));
+    const int mi = (r.i0 + r.i1) / 2, mj = (r.j0 + r.j1) / 2;
+    EXPECT_TRUE(mi >= cut.i0 && mi <= cut.i1 && mj >= cut.j0 && mj <= cut.j1);
+  }
+  // Periods along one line span no plane and give no copies at all.
+  const explore::Vec u{1, 0}, v{2, 1e-9};
+  EXPECT_EQ(explore::cellsMeeting(std::vector<explore::Vec>{{0, 0}, {1, 1}}, u, v, {}).count(), 0);
 }
 
 // The fills cover each face exactly, concave ones included.

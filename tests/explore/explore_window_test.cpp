@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -103,22 +104,50 @@ std::vector<Point> pointsIn(const std::string& line, std::size_t count) {
   return points;
 }
 
-// The GL_LINES segments of the last frame a trace recorded.
+// The GL_LINES segments of the last frame a trace recorded: the explorer
+// draws them from a vertex array, whose contents apitrace keeps as a blob
+// beside the glVertexPointer call.
 std::vector<Segment> lastFrameLines(const std::string& trace) {
   const std::vector<testbed::GlCall> calls = testbed::dumpTrace(trace);
   int swaps = 0;
   for (const testbed::GlCall& c : calls) swaps += c.name == "glXSwapBuffers";
-  std::vector<Segment> lines;
-  bool inLines = false;
-  std::vector<Point> ends;
+  long pointer = -1, lines = -1;
   for (const testbed::GlCall& c : testbed::frameCalls(calls, swaps - 1)) {
-    if (c.name == "glBegin") inLines = c.arg("mode") == "GL_LINES";
-    if (c.name == "glEnd") inLines = false;
-    if (inLines && c.name == "glVertex3f")
-      ends.push_back(Point{float(c.number_arg("x")), float(c.number_arg("y")), 0, 9});
+    if (c.name == "glVertexPointer") pointer = c.number;
+    if (c.name == "glDrawArrays" && c.arg("mode") == "GL_LINES") lines = pointer;
   }
-  for (std::size_t k = 0; k + 1 < ends.size(); k += 2) lines.push_back(Segment{ends[k], ends[k + 1], 9});
-  return lines;
+  if (lines < 0) return {};
+  const std::filesystem::path blobs = std::filesystem::path(trace).parent_path() / "blobs";
+  std::filesystem::create_directories(blobs);
+  testbed::runCommand("cd '" + blobs.string() + "' && apitrace dump --blobs --calls=" +
+                      std::to_string(lines) + " '" + std::filesystem::absolute(trace).string() +
+                      "' >/dev/null 2>&1");
+  std::ifstream in(blobs / ("blob_call" + std::to_string(lines) + ".bin"), std::ios::binary);
+  std::vector<float> xy;
+  for (float f; in.read(reinterpret_cast<char*>(&f), sizeof f);) xy.push_back(f);
+  std::vector<Segment> segments;
+  for (std::size_t k = 0; k + 3 < xy.size(); k += 4)
+    segments.push_back(Segment{{xy[k], xy[k + 1], 0, 9}, {xy[k + 2], xy[k + 3], 0, 9}, 9});
+  return segments;
+}
+
+// Do the drawn segments hold every one of `built` moved by one vector? The
+// vector is found by trying each drawn segment as the first built one.
+bool drawnMovedAsAWhole(const std::vector<Segment>& drawn, const std::vector<Segment>& built) {
+  auto key = [](double x, double y) {
+    return std::to_string(std::lround(x * 1000)) + "," + std::to_string(std::lround(y * 1000));
+  };
+  std::set<std::string> ends;
+  for (const Segment& s : drawn) ends.insert(key(s.a.x, s.a.y) + " " + key(s.b.x, s.b.y));
+  for (const Segment& first : drawn) {
+    const double dx = first.a.x - built[0].a.x, dy = first.a.y - built[0].a.y;
+    bool all = true;
+    for (std::size_t k = 0; k < built.size() && all; ++k)
+      all = ends.count(key(built[k].a.x + dx, built[k].a.y + dy) + " " +
+                       key(built[k].b.x + dx, built[k].b.y + dy)) > 0;
+    if (all) return true;
+  }
+  return false;
 }
 
 // q ends the explorer; its window is gone before xdotool can send the key's
@@ -142,7 +171,7 @@ TEST_P(ExploreDrag, HandleDragKeepsTheTilingAndTheTraceShowsTheMovedTiling) {
   ASSERT_EQ(before.size(), tiling.givenPoints().size());
   awaitLine(program, name + " | ");
 
-  const Pixel2 by{70, 40}, to{before[0].x + by.x, before[0].y + by.y};
+  const Pixel2 by{35, 20}, to{before[0].x + by.x, before[0].y + by.y};
   drag(window, before[0], by);
   const std::vector<Point> moved =
       pointsIn(awaitLine(program, "points: "), tiling.givenPoints().size());
@@ -156,7 +185,7 @@ TEST_P(ExploreDrag, HandleDragKeepsTheTilingAndTheTraceShowsTheMovedTiling) {
   EXPECT_TRUE(underCursor);
 
   // One point moved, and the last frame draws the program's own scene from
-  // the moved points, moved as a whole.
+  // the moved points, moved as a whole, with more copies all around it.
   const std::vector<Point> own = tiles::givenValues(tiling.givenPoints());
   ASSERT_EQ(moved.size(), own.size());
   int changed = 0;
@@ -167,19 +196,11 @@ TEST_P(ExploreDrag, HandleDragKeepsTheTilingAndTheTraceShowsTheMovedTiling) {
   // exits normally.
   quit(program, window);
   const std::vector<Segment> drawn = lastFrameLines(program.tracePath());
-  clearScene();
-  {
-    const tools::QuietConsole quiet;
-    tiling.buildSceneFrom(moved, explore::layOut(tiling).patch);
-  }
-  const std::vector<Segment> built = Scene.segments;
-  clearScene();
-  ASSERT_EQ(drawn.size(), built.size());
-  const double dx = drawn[0].a.x - built[0].a.x, dy = drawn[0].a.y - built[0].a.y;
-  for (std::size_t k = 0; k < built.size(); ++k) {
-    EXPECT_NEAR(drawn[k].a.x - built[k].a.x, dx, 1e-4) << k;
-    EXPECT_NEAR(drawn[k].b.y - built[k].b.y, dy, 1e-4) << k;
-  }
+  const std::vector<Segment> built = tools::builtScene(tiling, moved, 3).segments;
+  EXPECT_GT(drawn.size(), 4 * built.size());
+  EXPECT_TRUE(drawnMovedAsAWhole(drawn, built));
+  // The same check fails for the shape before the drag.
+  EXPECT_FALSE(drawnMovedAsAWhole(drawn, tools::builtScene(tiling, own, 3).segments));
 }
 
 INSTANTIATE_TEST_SUITE_P(AnyShapeTiles, ExploreDrag, ::testing::Values("deltatile", "quadtile"),
@@ -208,6 +229,71 @@ TEST(Explore, PentagonDraggedFarBreaksAndTheStatusSaysHow) {
   for (const testbed::Pixel& p : after.pixels) red += p == testbed::Pixel{0xd0, 0x10, 0x10};
   EXPECT_GT(red, 2000);
 }
+
+// Middle drags downwards, each from the top of the window to its bottom.
+void zoomOut(unsigned long window, int drags) {
+  std::string chain;
+  for (int k = 0; k < drags; ++k)
+    chain += at(window, 500, 5) + " mousedown 2" + at(window, 500, 300) + at(window, 500, 600) +
+             at(window, 500, 690) + " mouseup 2";
+  testbed::xdotool(chain.substr(1));
+}
+
+// Pixels of the window's clear colour below the status lines: where the
+// drawing has run out.
+int emptyPixels(const testbed::Image& shot) {
+  int empty = 0;
+  for (int y = 60; y < shot.height; ++y)
+    for (int x = 0; x < shot.width; ++x) {
+      const testbed::Pixel p = shot.at(x, y);
+      empty += std::abs(p.r - 230) <= 1 && std::abs(p.g - 230) <= 1 && std::abs(p.b - 204) <= 1;
+    }
+  return empty;
+}
+
+// The line vertices of each frame a trace recorded.
+std::vector<long> lineVerticesPerFrame(const std::string& trace) {
+  std::vector<long> counts{0};
+  for (const testbed::GlCall& c : testbed::dumpTrace(trace)) {
+    if (c.name == "glDrawArrays" && c.arg("mode") == "GL_LINES") counts.back() += long(c.number_arg("count"));
+    if (c.name == "glXSwapBuffers") counts.push_back(0);
+  }
+  counts.pop_back();
+  return counts;
+}
+
+class ExploreEndless : public ::testing::TestWithParam<const char*> {};
+
+// However far the view zooms out, pans and turns, the tiling fills the
+// window to every edge; zooming out stops where frames would get slow, at
+// 80 000 vertices.
+TEST_P(ExploreEndless, ZoomedOutAndPannedFarTheWindowStaysFull) {
+  const auto running = explorer(GetParam(), true);
+  RunningProgram& program = *running;
+  const unsigned long window = windowOf(program);
+  ASSERT_FALSE(handles(testbed::screenshot(window)).empty());
+  EXPECT_EQ(emptyPixels(testbed::screenshot(window)), 0);
+  zoomOut(window, 24);
+  std::string chain;
+  for (int k = 0; k < 6; ++k)
+    chain += at(window, 60, 80) + " mousedown 1" + at(window, 500, 400) + at(window, 1000, 690) +
+             " mouseup 1";
+  chain += at(window, 200, 300) + " mousedown 3" + at(window, 500, 350) + " mouseup 3";
+  testbed::xdotool(chain.substr(1));
+  const testbed::Image far = testbed::screenshot(window);
+  EXPECT_TRUE(handles(far).empty()) << "the view did not leave the handles";
+  EXPECT_EQ(emptyPixels(far), 0);
+  zoomOut(window, 4);
+  quit(program, window);
+  const std::vector<long> lines = lineVerticesPerFrame(program.tracePath());
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_GT(lines.back(), 3 * lines.front());
+  for (long n : lines) EXPECT_LE(n, 80000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tilings, ExploreEndless,
+                         ::testing::Values("deltatile", "pentatile7", "pentatile8", "mixtile1", "mixtile2"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST(Explore, KeysStepThroughAllSeventeenAndQuit) {
   const auto running = explorer("deltatile");
