@@ -6,11 +6,19 @@
 //                      shape's size, near the program's own shape;
 //   explore/NAME/far   the same steps a third of the size away, where most
 //                      pentagon tilings break into crossings and holes.
+// And one frame of the explorer's window, in a real window on a private
+// Xvfb (finished with glFinish):
+//   explore-frame/NAME/start   the view as the explorer opens;
+//   explore-frame/NAME/widest  zoomed out until the zoom stops.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include <GL/gl.h>
+
 #include "explore/explorer.h"
+#include "explore/window.h"
+#include "tests/testbed/display.h"
 
 namespace {
 
@@ -31,12 +39,31 @@ void dragStep(benchmark::State& state, const tools::TilingProgram* program, doub
   state.counters["faces"] = double(e.analysis.faces.size());
 }
 
+void frame(benchmark::State& state, const tools::TilingProgram* program, bool widest) {
+  testbed::openTestWindow();
+  const tools::QuietConsole quiet;
+  explore::showInCurrentWindow(*program);
+  if (widest) explore::zoomOutToTheLimit();
+  for (auto _ : state) {
+    explore::drawFrame();
+    glFinish();
+  }
+  state.counters["copies"] = double(explore::copiesDrawn());
+}
+
 const bool registered = [] {
   for (const tools::TilingProgram& program : tools::tilingPrograms()) {
     const std::string name(program.name);
     benchmark::RegisterBenchmark(("explore/" + name).c_str(), dragStep, &program, 0.0)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("explore/" + name + "/far").c_str(), dragStep, &program, 0.33)
+        ->Unit(benchmark::kMillisecond);
+  }
+  for (const tools::TilingProgram& program : tools::tilingPrograms()) {
+    const std::string name(program.name);
+    benchmark::RegisterBenchmark(("explore-frame/" + name + "/start").c_str(), frame, &program, false)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("explore-frame/" + name + "/widest").c_str(), frame, &program, true)
         ->Unit(benchmark::kMillisecond);
   }
   return true;
