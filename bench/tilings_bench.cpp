@@ -70,7 +70,8 @@ void periods(benchmark::State& state, const tools::TilingProgram* program) {
 }
 
 void identity(benchmark::State& state, const tools::TilingProgram* program) {
-  const faces::Analysis analysis = faces::analyse(faces::sceneSegments(tools::builtScene(*program)));
+  const faces::Analysis analysis =
+      faces::analyse(faces::sceneSegments(tools::builtScene(*program)));
   for (auto _ : state) benchmark::DoNotOptimize(symmetry::identify(analysis));
   state.counters["faces"] = static_cast<double>(analysis.faces.size());
 }
@@ -103,7 +104,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("periods/" + std::string(program.name)).c_str(), periods, &program)
         ->Unit(benchmark::kMillisecond);
   for (const tools::TilingProgram& program : tools::tilingPrograms())
-    benchmark::RegisterBenchmark(("identity/" + std::string(program.name)).c_str(), identity, &program)
+    benchmark::RegisterBenchmark(("identity/" + std::string(program.name)).c_str(), identity,
+                                 &program)
         ->Unit(benchmark::kMillisecond);
   for (const tools::TilingProgram& program : tools::tilingPrograms()) {
     const std::string name(program.name);

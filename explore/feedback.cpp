@@ -48,8 +48,8 @@ std::string Status::line() const {
 Feedback assess(std::string_view name, const faces::Analysis& own,
                 const faces::Analysis& now) {
   Feedback f;
-  f.status = {std::string(name), census(now), vertexList(now), symmetry::describe(symmetry::identify(now)),
-              now.verdict(), false};
+  f.status = {std::string(name), census(now), vertexList(now),
+              symmetry::describe(symmetry::identify(now)), now.verdict(), false};
   f.flagged.assign(now.faces.size(), false);
   f.status.clean = f.status.verdict == "tiles without gaps or overlaps";
   if (f.status.clean && now.faces.size() != own.faces.size()) {

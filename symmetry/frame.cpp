@@ -36,7 +36,8 @@ Vec2 Frame::toPlane(Vec2 st) const {
 Vec2 Frame::along(Vec2 st) const { return {st.x * u.x + st.y * v.x, st.x * u.y + st.y * v.y}; }
 
 double Frame::apart(Vec2 st, Vec2 other) const {
-  const Vec2 d{st.x - other.x - std::round(st.x - other.x), st.y - other.y - std::round(st.y - other.y)};
+  const Vec2 d{st.x - other.x - std::round(st.x - other.x),
+               st.y - other.y - std::round(st.y - other.y)};
   // For a reduced basis the nearest whole period is among these nine.
   double best = length(along(d));
   for (int i = -1; i <= 1; ++i)
@@ -53,7 +54,8 @@ Vec2 wrap(Vec2 st) {
 }
 
 PeriodIndex::PeriodIndex(const Frame& frame, double near)
-    : frame_(frame), near_(near),
+    : frame_(frame),
+      near_(near),
       // Places within `near` differ in s by at most near |v| / |det|, and in
       // t by near |u| / |det|.
       ns_(cellsAcross(near * length(frame.v) / std::abs(frame.det))),

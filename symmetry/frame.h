@@ -62,8 +62,12 @@ class PeriodIndex {
     Vec2 st;
     int id;
   };
-  static std::int64_t cell(double x, std::int64_t n) { return std::min<std::int64_t>(std::int64_t(x * double(n)), n - 1); }
-  static std::uint64_t key(std::int64_t s, std::int64_t t) { return (std::uint64_t(s) << 32) | std::uint64_t(t); }
+  static std::int64_t cell(double x, std::int64_t n) {
+    return std::min<std::int64_t>(std::int64_t(x * double(n)), n - 1);
+  }
+  static std::uint64_t key(std::int64_t s, std::int64_t t) {
+    return (std::uint64_t(s) << 32) | std::uint64_t(t);
+  }
 
   Frame frame_;
   double near_;

@@ -37,7 +37,9 @@ int order(const Matrix& m) {
   return 0;
 }
 
-Vec2 map(const PlaneMatrix& l, Vec2 p) { return {l[0] * p.x + l[1] * p.y, l[2] * p.x + l[3] * p.y}; }
+Vec2 map(const PlaneMatrix& l, Vec2 p) {
+  return {l[0] * p.x + l[1] * p.y, l[2] * p.x + l[3] * p.y};
+}
 
 // Every corner of `from`, mapped by l, lands within `near` of a corner of `to`.
 bool cornersFit(const PlaneMatrix& l, const std::vector<Vec2>& from, const std::vector<Vec2>& to,
@@ -54,7 +56,8 @@ bool cornersFit(const PlaneMatrix& l, const std::vector<Vec2>& from, const std::
 // Tiles of the motif found again by place and class.
 class Tiles {
  public:
-  Tiles(const Motif& motif, const Frame& frame, double near) : motif_(motif), index_(frame, near), near_(near) {
+  Tiles(const Motif& motif, const Frame& frame, double near)
+      : motif_(motif), index_(frame, near), near_(near) {
     for (int k = 0; k < int(motif.tiles.size()); ++k) {
       index_.add(motif.tiles[k].st, k);
       if (!motif.tiles[k].sparse) total_ += motif.tiles[k].count;
@@ -68,7 +71,8 @@ class Tiles {
     for (const Translates& t : motif_.tiles) {
       if (t.sparse) continue;
       const int found = index_.find(apply(op, t.st), [&](int k) {
-        return motif_.tiles[k].kind == t.kind && cornersFit(l, t.corners, motif_.tiles[k].corners, near_);
+        return motif_.tiles[k].kind == t.kind &&
+               cornersFit(l, t.corners, motif_.tiles[k].corners, near_);
       });
       if (found < 0 && (missed += t.count) > allowed) return false;
     }
@@ -86,7 +90,8 @@ class Tiles {
 int referenceTile(const Motif& motif) {
   int best = -1;
   for (int k = 0; k < int(motif.tiles.size()); ++k)
-    if (!motif.tiles[k].sparse && (best < 0 || motif.tiles[k].count > motif.tiles[best].count)) best = k;
+    if (!motif.tiles[k].sparse && (best < 0 || motif.tiles[k].count > motif.tiles[best].count))
+      best = k;
   return best;
 }
 
@@ -109,7 +114,8 @@ std::vector<double> slides(const Operation& op, const Frame& frame) {
   const Vec2 d = mirrorDirection(frame, op.m);
   std::vector<double> out;
   for (int i = -reach; i <= reach; ++i)
-    for (int j = -reach; j <= reach; ++j) out.push_back(dot(frame.along({op.shift.x + i, op.shift.y + j}), d));
+    for (int j = -reach; j <= reach; ++j)
+      out.push_back(dot(frame.along({op.shift.x + i, op.shift.y + j}), d));
   return out;
 }
 
@@ -137,7 +143,8 @@ std::vector<Vec2> centres(const Operation& op, const Frame& frame, double near) 
     for (int j = -reach; j <= reach; ++j) {
       const Vec2 r{op.shift.x + i, op.shift.y + j};
       const Vec2 x = wrap({(d * r.x - b * r.y) / det, (a * r.y - c * r.x) / det});
-      if (std::none_of(found.begin(), found.end(), [&](Vec2 y) { return frame.apart(x, y) <= near; }))
+      if (std::none_of(found.begin(), found.end(),
+                       [&](Vec2 y) { return frame.apart(x, y) <= near; }))
         found.push_back(x);
     }
   return found;
@@ -151,10 +158,15 @@ bool onMirror(Vec2 x, const std::vector<Operation>& reflections, const Frame& fr
 }
 
 std::optional<WallpaperGroup> named(std::string_view name) {
+  // clang-format off
   static constexpr WallpaperGroup groups[] = {
-      {"p1", "o"},      {"p2", "2222"},  {"pm", "**"},    {"pg", "xx"},   {"cm", "*x"},    {"pmm", "*2222"},
-      {"pmg", "22*"},   {"pgg", "22x"},  {"cmm", "2*22"}, {"p4", "442"},  {"p4m", "*442"}, {"p4g", "4*2"},
-      {"p3", "333"},    {"p3m1", "*333"}, {"p31m", "3*3"}, {"p6", "632"}, {"p6m", "*632"}};
+      // oblique, rectangular, centred rectangular, square, hexagonal lattices
+      {"p1", "o"}, {"p2", "2222"},
+      {"pm", "**"}, {"pg", "xx"}, {"pmm", "*2222"}, {"pmg", "22*"}, {"pgg", "22x"},
+      {"cm", "*x"}, {"cmm", "2*22"},
+      {"p4", "442"}, {"p4m", "*442"}, {"p4g", "4*2"},
+      {"p3", "333"}, {"p3m1", "*333"}, {"p31m", "3*3"}, {"p6", "632"}, {"p6m", "*632"}};
+  // clang-format on
   for (const WallpaperGroup& g : groups)
     if (g.name == name) return g;
   return std::nullopt;
@@ -163,7 +175,8 @@ std::optional<WallpaperGroup> named(std::string_view name) {
 }  // namespace
 
 Vec2 apply(const Operation& op, Vec2 st) {
-  return {op.m[0] * st.x + op.m[1] * st.y + op.shift.x, op.m[2] * st.x + op.m[3] * st.y + op.shift.y};
+  return {op.m[0] * st.x + op.m[1] * st.y + op.shift.x,
+          op.m[2] * st.x + op.m[3] * st.y + op.shift.y};
 }
 
 PlaneMatrix planeMatrix(const Frame& f, const Matrix& m) {
@@ -171,7 +184,8 @@ PlaneMatrix planeMatrix(const Frame& f, const Matrix& m) {
   const double b00 = f.u.x * m[0] + f.v.x * m[2], b01 = f.u.x * m[1] + f.v.x * m[3];
   const double b10 = f.u.y * m[0] + f.v.y * m[2], b11 = f.u.y * m[1] + f.v.y * m[3];
   const double i00 = f.v.y / f.det, i01 = -f.v.x / f.det, i10 = -f.u.y / f.det, i11 = f.u.x / f.det;
-  return {b00 * i00 + b01 * i10, b00 * i01 + b01 * i11, b10 * i00 + b11 * i10, b10 * i01 + b11 * i11};
+  return {b00 * i00 + b01 * i10, b00 * i01 + b01 * i11, b10 * i00 + b11 * i10,
+          b10 * i01 + b11 * i11};
 }
 
 std::vector<Matrix> latticeSymmetries(const Frame& f, double near) {
@@ -221,8 +235,8 @@ std::vector<Operation> symmetriesOf(const Motif& motif, const Frame& frame, doub
   return found;
 }
 
-std::optional<faces::Lattice> finerLattice(const std::vector<Operation>& symmetries, const Frame& frame,
-                                           double near) {
+std::optional<faces::Lattice> finerLattice(const std::vector<Operation>& symmetries,
+                                           const Frame& frame, double near) {
   std::vector<Vec2> shifts{{0, 0}};
   for (const Operation& op : symmetries)
     if (op.m == unit && frame.offLattice(op.shift) > near) shifts.push_back(op.shift);

@@ -38,8 +38,8 @@ std::vector<Operation> symmetriesOf(const Motif& motif, const Frame& frame, doub
 
 // Translations among the symmetries that are no whole periods: the lattice
 // they make with the frame's periods when there are any.
-std::optional<faces::Lattice> finerLattice(const std::vector<Operation>& symmetries, const Frame& frame,
-                                           double near);
+std::optional<faces::Lattice> finerLattice(const std::vector<Operation>& symmetries,
+                                           const Frame& frame, double near);
 
 struct WallpaperGroup {
   std::string_view name;      // short international notation: "p4g"

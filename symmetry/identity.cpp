@@ -14,8 +14,8 @@ namespace {
 // area) are the same: far above the drawings' float noise, far below the
 // distance between any two corners.
 constexpr double sameShare = 1e-3;
-// A drawing holds whole periods a few times over; periods finer than that
-// many times are taken in at most this often.
+// Translations among the symmetries that are no periods make the lattice
+// finer, and everything is found again on it: at most this many times.
 constexpr int mostRefinements = 4;
 
 Vec2 middleOf(const faces::Analysis& a) {
@@ -30,7 +30,9 @@ Vec2 middleOf(const faces::Analysis& a) {
 
 }  // namespace
 
-Identity identify(const faces::Analysis& analysis) { return identify(analysis, faces::findPeriods(analysis)); }
+Identity identify(const faces::Analysis& analysis) {
+  return identify(analysis, faces::findPeriods(analysis));
+}
 
 Identity identify(const faces::Analysis& analysis, std::optional<faces::Lattice> periods) {
   Identity id;
@@ -63,7 +65,8 @@ std::string typeList(const std::vector<int>& types) {
 
 std::string groupName(const Identity& id) {
   if (id.group) return std::string(id.group->name) + " (" + std::string(id.group->orbifold) + ")";
-  return id.lattice ? "none (its symmetries make no wallpaper group)" : "none (no two independent periods)";
+  return id.lattice ? "none (its symmetries make no wallpaper group)"
+                    : "none (no two independent periods)";
 }
 
 std::string describe(const Identity& id) {
@@ -76,8 +79,9 @@ std::string describe(const Identity& id) {
   }
   std::set<int> all;
   for (const std::vector<int>& t : id.types) all.insert(t.begin(), t.end());
-  if (!all.empty()) text += std::string("; pentagon type") + (all.size() == 1 ? " " : "s ") +
-                            typeList(std::vector<int>(all.begin(), all.end()));
+  if (!all.empty())
+    text += std::string("; pentagon type") + (all.size() == 1 ? " " : "s ") +
+            typeList(std::vector<int>(all.begin(), all.end()));
   return text;
 }
 

@@ -161,7 +161,8 @@ Motif motifOf(const Analysis& a, const Frame& frame, double near) {
   }
   m.tiles = tiles.tiles();
   std::vector<bool> soundFace(a.faces.size(), false);
-  for (std::size_t k = 0; k < a.faces.size(); ++k) soundFace[k] = classOf[k] >= 0 && !m.tiles[classOf[k]].sparse;
+  for (std::size_t k = 0; k < a.faces.size(); ++k)
+    soundFace[k] = classOf[k] >= 0 && !m.tiles[classOf[k]].sparse;
 
   const Nodes nodes(a);
   ByPlace<bool> vertex;
@@ -170,7 +171,8 @@ Motif motifOf(const Analysis& a, const Frame& frame, double near) {
   for (const faces::Vertex& v : a.interior) {
     if (valence(v.configuration) < 3) continue;
     vertex[v.at] = true;
-    const int kind = configurations.try_emplace(v.configuration, int(configurations.size())).first->second;
+    const int kind =
+        configurations.try_emplace(v.configuration, int(configurations.size())).first->second;
     vertices.add(v.at, kind, nodes.soundAround(a, v.at, soundFace));
   }
   for (const Run& r : edgeRuns(a, nodes, vertex, soundFace)) edges.add(r.centre, 0, r.sound);

@@ -21,7 +21,8 @@ int countOrbits(const std::vector<Translates>& things, const std::vector<Operati
   for (int k = 0; k < int(things.size()); ++k) {
     if (things[k].sparse) continue;
     for (const Operation& op : symmetries) {
-      const int image = index.find(apply(op, things[k].st), [&](int j) { return things[j].kind == things[k].kind; });
+      const int image = index.find(apply(op, things[k].st),
+                                   [&](int j) { return things[j].kind == things[k].kind; });
       if (image >= 0) root[find(root, image)] = find(root, k);
     }
   }
@@ -39,13 +40,15 @@ std::string word(int n, const char* stem) {
 
 Orbits orbitsOf(const Motif& motif, const std::vector<Operation>& symmetries, const Frame& frame,
                 double near) {
-  return {countOrbits(motif.tiles, symmetries, frame, near), countOrbits(motif.vertices, symmetries, frame, near),
+  return {countOrbits(motif.tiles, symmetries, frame, near),
+          countOrbits(motif.vertices, symmetries, frame, near),
           countOrbits(motif.edges, symmetries, frame, near)};
 }
 
 std::string orbitWords(const Orbits& o) {
   std::string text;
-  for (const std::string& w : {word(o.tiles, "isohedral"), word(o.vertices, "isogonal"), word(o.edges, "isotoxal")})
+  for (const std::string& w :
+       {word(o.tiles, "isohedral"), word(o.vertices, "isogonal"), word(o.edges, "isotoxal")})
     if (!w.empty()) text += (text.empty() ? "" : ", ") + w;
   return text;
 }

@@ -86,7 +86,8 @@ struct Labelled {
   std::array<double, 5> angles, sides;
 };
 
-Labelled label(const std::vector<double>& sides, const std::vector<double>& angles, int start, bool forwards) {
+Labelled label(const std::vector<double>& sides, const std::vector<double>& angles, int start,
+               bool forwards) {
   Labelled l;
   for (int k = 0; k < 5; ++k) {
     const int corner = forwards ? (start + k) % 5 : (start - k + 5) % 5;
@@ -111,9 +112,11 @@ double weight(const std::array<double, 5>& terms) {
 
 }  // namespace
 
-std::vector<int> pentagonTypes(const std::vector<double>& sides, const std::vector<double>& angles) {
+std::vector<int> pentagonTypes(const std::vector<double>& sides,
+                               const std::vector<double>& angles) {
   if (sides.size() != 5 || angles.size() != 5) return {};
-  if (std::any_of(angles.begin(), angles.end(), [](double a) { return !(a > 0 && a < 180); })) return {};
+  const auto convex = [](double a) { return a > 0 && a < 180; };
+  if (!std::all_of(angles.begin(), angles.end(), convex)) return {};
   // The drawings carry float noise of about 1e-5 in corners of pentagons
   // some 5 across: 2e-6 of the size. Corners off by `noise` move a side by
   // up to twice that, and an angle by up to twice that over each of its
@@ -122,7 +125,8 @@ std::vector<int> pentagonTypes(const std::vector<double>& sides, const std::vect
   const double shortest = *std::min_element(sides.begin(), sides.end());
   if (!(shortest > 0)) return {};
   const double noise = 2e-6 * longest;
-  const double lengthSlack = 2 * noise, angleSlack = 4 * noise / shortest * 180 / std::numbers::pi;
+  const double lengthSlack = 2 * noise;
+  const double angleSlack = 4 * noise / shortest * 180 / std::numbers::pi;
 
   std::vector<int> found;
   for (const Type& type : types()) {
@@ -130,10 +134,11 @@ std::vector<int> pentagonTypes(const std::vector<double>& sides, const std::vect
     for (int start = 0; start < 5 && !holds; ++start)
       for (bool forwards : {true, false}) {
         const Labelled l = label(sides, angles, start, forwards);
-        holds = std::all_of(type.conditions.begin(), type.conditions.end(), [&](const Condition& c) {
+        const auto met = [&](const Condition& c) {
           const double off = std::abs(sum(c.angles, l.angles) + sum(c.sides, l.sides) - c.equals);
           return off <= lengthSlack * weight(c.sides) + angleSlack * weight(c.angles);
-        });
+        };
+        holds = std::all_of(type.conditions.begin(), type.conditions.end(), met);
         if (holds) break;
       }
     if (holds) found.push_back(type.number);

@@ -89,13 +89,16 @@ const std::vector<GroupCase> groups = {
      with(p6Ops, {"-y,-x", "-x+y,y", "x,x-y", "y,x", "x-y,-y", "-x,-x+y"})},
 };
 
-Vec2 plane(const Cell& c, Vec2 st) { return {st.x * c.a.x + st.y * c.b.x, st.x * c.a.y + st.y * c.b.y}; }
+Vec2 plane(const Cell& c, Vec2 st) {
+  return {st.x * c.a.x + st.y * c.b.x, st.x * c.a.y + st.y * c.b.y};
+}
 Vec2 cellOf(const Cell& c, Vec2 p) {
   const double det = c.a.x * c.b.y - c.a.y * c.b.x;
   return {(p.x * c.b.y - p.y * c.b.x) / det, (c.a.x * p.y - c.a.y * p.x) / det};
 }
 Vec2 image(const Affine& op, Vec2 st, Vec2 shift) {
-  return {op.m[0] * st.x + op.m[1] * st.y + op.w.x + shift.x, op.m[2] * st.x + op.m[3] * st.y + op.w.y + shift.y};
+  return {op.m[0] * st.x + op.m[1] * st.y + op.w.x + shift.x,
+          op.m[2] * st.x + op.m[3] * st.y + op.w.y + shift.y};
 }
 
 // The triangle round a point in general position, as large as its copies
@@ -104,14 +107,16 @@ std::vector<Segment2> drawingOf(const GroupCase& g) {
   std::vector<Affine> ops;
   for (const char* text : g.operations) {
     ops.push_back(parse(text));
-    if (g.centred) ops.push_back(parse(text)), ops.back().w = {ops.back().w.x + 0.5, ops.back().w.y + 0.5};
+    if (g.centred)
+      ops.push_back(parse(text)), ops.back().w = {ops.back().w.x + 0.5, ops.back().w.y + 0.5};
   }
   const Vec2 generic{0.31, 0.17};
   double room = 1e9;
   for (const Affine& op : ops)
     for (int i = -1; i <= 1; ++i)
       for (int j = -1; j <= 1; ++j) {
-        const Vec2 p = plane(g.cell, generic), q = plane(g.cell, image(op, generic, {double(i), double(j)}));
+        const Vec2 p = plane(g.cell, generic),
+                   q = plane(g.cell, image(op, generic, {double(i), double(j)}));
         const double d = std::hypot(p.x - q.x, p.y - q.y);
         if (d > 1e-9) room = std::min(room, d);
       }

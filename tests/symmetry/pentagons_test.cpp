@@ -3,6 +3,8 @@
 // conditions is of that type whichever corner comes first and whichever way
 // round; bent slightly, it is not; and the two pentagons that are single
 // shapes have their published angles and sides.
+#include "symmetry/pentagons.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +15,6 @@
 #include <vector>
 
 #include "faces/faces.h"
-#include "symmetry/pentagons.h"
 
 namespace {
 
@@ -22,7 +23,9 @@ using Pentagon = std::array<Vec2, 5>;
 
 constexpr double degrees = 180 / std::numbers::pi;
 
-double side(const Pentagon& p, int k) { return std::hypot(p[(k + 1) % 5].x - p[k].x, p[(k + 1) % 5].y - p[k].y); }
+double side(const Pentagon& p, int k) {
+  return std::hypot(p[(k + 1) % 5].x - p[k].x, p[(k + 1) % 5].y - p[k].y);
+}
 double angle(const Pentagon& p, int k) {
   const Vec2 a = p[(k + 4) % 5], b = p[k], c = p[(k + 1) % 5];
   const double in = std::atan2(b.y - a.y, b.x - a.x), out = std::atan2(c.y - b.y, c.x - b.x);
@@ -42,7 +45,7 @@ using Conditions = std::function<std::vector<double>(const Labels&)>;
 
 struct TypeCase {
   int type;
-  Conditions holds;  // each entry zero when the condition holds
+  Conditions holds;              // each entry zero when the condition holds
   std::array<double, 4> angles;  // a start: A to D, degrees
   std::array<double, 4> sides;   // b to e
 };
@@ -50,43 +53,52 @@ struct TypeCase {
 void PrintTo(const TypeCase& t, std::ostream* out) { *out << "type " << t.type; }
 
 const double root = std::sqrt(2.0) / (std::sqrt(3.0) - 1);
+using L = const Labels&;
+using V = std::vector<double>;
+// clang-format off
 const std::vector<TypeCase> cases = {
-    {1, [](const Labels& l) { return std::vector{l.D + l.E - 180}; }, {100, 130, 130, 80}, {1, 0.9, 1.1, 0.8}},
-    {2, [](const Labels& l) { return std::vector{l.C + l.E - 180, l.a - l.d}; }, {110, 100, 100, 150}, {1, 0.9, 1, 0.9}},
-    {3, [](const Labels& l) { return std::vector{l.A - 120, l.C - 120, l.D - 120, l.a - l.b, l.d - l.c - l.e}; },
+    {1, [](L l) { return V{l.D + l.E - 180}; },
+     {100, 130, 130, 80}, {1, 0.9, 1.1, 0.8}},
+    {2, [](L l) { return V{l.C + l.E - 180, l.a - l.d}; },
+     {110, 100, 100, 150}, {1, 0.9, 1, 0.9}},
+    {3, [](L l) { return V{l.A - 120, l.C - 120, l.D - 120, l.a - l.b, l.d - l.c - l.e}; },
      {120, 100, 120, 120}, {1, 0.5, 1.2, 0.7}},
-    {4, [](const Labels& l) { return std::vector{l.A - 90, l.C - 90, l.a - l.b, l.c - l.d}; },
+    {4, [](L l) { return V{l.A - 90, l.C - 90, l.a - l.b, l.c - l.d}; },
      {90, 130, 90, 110}, {1, 1.2, 1.2, 0.8}},
-    {5, [](const Labels& l) { return std::vector{l.C - 120, 2 * l.A - 120, l.a - l.b, l.c - l.d}; },
+    {5, [](L l) { return V{l.C - 120, 2 * l.A - 120, l.a - l.b, l.c - l.d}; },
      {60, 130, 120, 110}, {1, 0.6, 0.6, 0.6}},
-    {6, [](const Labels& l) { return std::vector{l.C + l.E - 180, l.A - 2 * l.C, l.a - l.b, l.b - l.e, l.c - l.d}; },
+    {6, [](L l) { return V{l.C + l.E - 180, l.A - 2 * l.C, l.a - l.b, l.b - l.e, l.c - l.d}; },
      {90, 148, 45, 122}, {1, 2.26, 2.26, 1}},
-    {7, [](const Labels& l) { return std::vector{2 * l.B + l.C - 360, 2 * l.D + l.A - 360, l.a - l.b, l.b - l.c, l.c - l.d}; },
+    {7, [](L l) { return V{2 * l.B + l.C - 360, 2 * l.D + l.A - 360,
+                           l.a - l.b, l.b - l.c, l.c - l.d}; },
      {100, 140, 80, 130}, {1, 1, 1, 0.9}},
-    {8, [](const Labels& l) { return std::vector{2 * l.A + l.B - 360, 2 * l.D + l.C - 360, l.a - l.b, l.b - l.c, l.c - l.d}; },
+    {8, [](L l) { return V{2 * l.A + l.B - 360, 2 * l.D + l.C - 360,
+                           l.a - l.b, l.b - l.c, l.c - l.d}; },
      {110, 140, 100, 130}, {1, 1, 1, 0.7}},
-    {9, [](const Labels& l) { return std::vector{2 * l.E + l.B - 360, 2 * l.D + l.C - 360, l.a - l.b, l.b - l.c, l.c - l.d}; },
+    {9, [](L l) { return V{2 * l.E + l.B - 360, 2 * l.D + l.C - 360,
+                           l.a - l.b, l.b - l.c, l.c - l.d}; },
      {60, 140, 100, 130}, {1, 1, 1, 1.2}},
-    {10, [](const Labels& l) {
-       return std::vector{l.E - 90, l.A + l.D - 180, 2 * l.B - l.D - 180, 2 * l.C + l.D - 360, l.a - l.e, l.b + l.d - l.e};
-     }, {80, 140, 130, 100}, {0.6, 0.9, 0.5, 1.1}},
-    {11, [](const Labels& l) {
-       return std::vector{l.A - 90, l.C + l.E - 180, 2 * l.B + l.C - 360, l.d - l.e, 2 * l.a + l.c - l.e};
-     }, {90, 145, 70, 125}, {1.2, 0.5, 1.1, 1.1}},
-    {12, [](const Labels& l) {
-       return std::vector{l.A - 90, l.C + l.E - 180, 2 * l.B + l.C - 360, 2 * l.a - l.d, l.c + l.e - l.d};
-     }, {90, 145, 70, 125}, {1.2, 0.45, 1, 0.55}},
-    {13, [](const Labels& l) {
-       return std::vector{l.A - 90, l.C - 90, 2 * l.B - 360 + l.D, 2 * l.E - 360 + l.D, l.c - l.d, 2 * l.c - l.e};
-     }, {90, 110, 90, 140}, {1.24, 0.5, 0.5, 1}},
+    {10, [](L l) { return V{l.E - 90, l.A + l.D - 180, 2 * l.B - l.D - 180, 2 * l.C + l.D - 360,
+                            l.a - l.e, l.b + l.d - l.e}; },
+     {80, 140, 130, 100}, {0.6, 0.9, 0.5, 1.1}},
+    {11, [](L l) { return V{l.A - 90, l.C + l.E - 180, 2 * l.B + l.C - 360,
+                            l.d - l.e, 2 * l.a + l.c - l.e}; },
+     {90, 145, 70, 125}, {1.2, 0.5, 1.1, 1.1}},
+    {12, [](L l) { return V{l.A - 90, l.C + l.E - 180, 2 * l.B + l.C - 360,
+                            2 * l.a - l.d, l.c + l.e - l.d}; },
+     {90, 145, 70, 125}, {1.2, 0.45, 1, 0.55}},
+    {13, [](L l) { return V{l.A - 90, l.C - 90, 2 * l.B - 360 + l.D, 2 * l.E - 360 + l.D,
+                            l.c - l.d, 2 * l.c - l.e}; },
+     {90, 110, 90, 140}, {1.24, 0.5, 0.5, 1}},
     // As published (Stein's pentagon): 2a = 2c = d = e.
-    {14, [](const Labels& l) {
-       return std::vector{l.A - 90, l.C + l.E - 180, 2 * l.B + l.C - 360, l.d - l.e, 2 * l.a - l.e, l.a - l.c};
-     }, {90, 145, 69, 125}, {1.3, 0.5, 1, 1}},
-    {15, [](const Labels& l) {
-       return std::vector{l.A - 150, l.B - 60, l.C - 135, l.D - 105, l.a - l.c, l.c - l.e, l.b - 2 * l.a, l.d - root * l.a};
-     }, {150, 60, 135, 105}, {2, 1, 1.9, 1}},
+    {14, [](L l) { return V{l.A - 90, l.C + l.E - 180, 2 * l.B + l.C - 360,
+                            l.d - l.e, 2 * l.a - l.e, l.a - l.c}; },
+     {90, 145, 69, 125}, {1.3, 0.5, 1, 1}},
+    {15, [](L l) { return V{l.A - 150, l.B - 60, l.C - 135, l.D - 105,
+                            l.a - l.c, l.c - l.e, l.b - 2 * l.a, l.d - root * l.a}; },
+     {150, 60, 135, 105}, {2, 1, 1.9, 1}},
 };
+// clang-format on
 
 // The start: from A along b, turning by B, C and D in turn; the sides and
 // angles at E and A are the solver's.
@@ -94,7 +106,8 @@ Pentagon start(const TypeCase& t) {
   Pentagon p{};
   double heading = 0;
   for (int k = 1; k < 5; ++k) {
-    p[k] = {p[k - 1].x + t.sides[k - 1] * std::cos(heading), p[k - 1].y + t.sides[k - 1] * std::sin(heading)};
+    p[k] = {p[k - 1].x + t.sides[k - 1] * std::cos(heading),
+            p[k - 1].y + t.sides[k - 1] * std::sin(heading)};
     if (k < 4) heading += (180 - t.angles[k]) / degrees;
   }
   return p;
@@ -140,7 +153,9 @@ std::vector<int> typesOf(const Pentagon& p) {
   for (int k = 0; k < 5; ++k) sides.push_back(side(p, k)), angles.push_back(angle(p, k));
   return symmetry::pentagonTypes(sides, angles);
 }
-bool has(const std::vector<int>& types, int t) { return std::find(types.begin(), types.end(), t) != types.end(); }
+bool has(const std::vector<int>& types, int t) {
+  return std::find(types.begin(), types.end(), t) != types.end();
+}
 
 class EachType : public ::testing::TestWithParam<TypeCase> {};
 
@@ -170,7 +185,8 @@ TEST_P(EachType, BentSlightlyItIsNot) {
   // the size does not.
   const double size = side(p, 0);
   Pentagon noisy = p;
-  for (int k = 0; k < 5; ++k) noisy[k].x += (k % 2 ? 1 : -1) * 5e-7 * size, noisy[k].y += (k % 3 ? 1 : -1) * 5e-7 * size;
+  for (int k = 0; k < 5; ++k)
+    noisy[k].x += (k % 2 ? 1 : -1) * 5e-7 * size, noisy[k].y += (k % 3 ? 1 : -1) * 5e-7 * size;
   EXPECT_TRUE(has(typesOf(noisy), t.type));
   // A pushed out across side a.
   const Vec2 a{p[0].x - p[4].x, p[0].y - p[4].y};
@@ -195,7 +211,8 @@ TEST(SingleShapes, TypeFourteenIsSteinsPentagon) {
 // The fifteenth pentagon from its published corners.
 TEST(SingleShapes, TypeFifteenFromItsPublishedCorners) {
   const double r3 = std::sqrt(3.0);
-  const Pentagon p{Vec2{0, 0}, {-0.25, r3 / 4}, {-(3 + r3) / 4, (1 + r3) / 4}, {-(4 + r3) / 4, 0.25}, {-1, 0}};
+  const Pentagon p{
+      Vec2{0, 0}, {-0.25, r3 / 4}, {-(3 + r3) / 4, (1 + r3) / 4}, {-(4 + r3) / 4, 0.25}, {-1, 0}};
   EXPECT_EQ(typesOf(p), std::vector<int>{15});
 }
 

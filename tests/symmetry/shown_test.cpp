@@ -31,21 +31,26 @@ Written written(const std::vector<faces::Segment2>& segments) {
   return {text.str(), json.str()};
 }
 
-bool holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool holds(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 TEST(Report, NamesGroupOrbitsAndTypes) {
   const Written w = written(drawing("pentatile7"));
   EXPECT_TRUE(holds(w.text, "\n  symmetry: pgg (22x)\n")) << w.text;
-  EXPECT_TRUE(holds(w.text, "\n  orbits: tiles 2, vertices 4, edges 7 (2-isohedral, 4-isogonal, 7-isotoxal)\n"));
+  EXPECT_TRUE(holds(
+      w.text, "\n  orbits: tiles 2, vertices 4, edges 7 (2-isohedral, 4-isogonal, 7-isotoxal)\n"));
   EXPECT_TRUE(holds(w.text, "36 mirrored, pentagon types 1, 11\n"));
-  EXPECT_TRUE(holds(w.json, "\"symmetry\": {\"group\": \"pgg\", \"orbifold\": \"22x\"},\n")) << w.json;
+  EXPECT_TRUE(holds(w.json, "\"symmetry\": {\"group\": \"pgg\", \"orbifold\": \"22x\"},\n"))
+      << w.json;
   EXPECT_TRUE(holds(w.json, "\"orbits\": {\"tiles\": 2, \"vertices\": 4, \"edges\": 7},\n"));
   EXPECT_TRUE(holds(w.json, "\"types\": [1, 11]}"));
 }
 
 TEST(Report, SaysSoWithoutTwoPeriods) {
   const Written w = written(symmetry_test::outlines({{{0, 0}, {4, 0}, {5, 2}, {2, 4}, {-1, 2}}}));
-  EXPECT_TRUE(holds(w.text, "\n  symmetry: none (no two independent periods)\n  orbits: none\n")) << w.text;
+  EXPECT_TRUE(holds(w.text, "\n  symmetry: none (no two independent periods)\n  orbits: none\n"))
+      << w.text;
   EXPECT_TRUE(holds(w.text, "no pentagon type\n"));
   EXPECT_TRUE(holds(w.json, "\"symmetry\": null,\n \"orbits\": null,\n")) << w.json;
   EXPECT_TRUE(holds(w.json, "\"types\": []}"));
@@ -59,7 +64,8 @@ TEST(IdentityTable, IsWhatTheAnalysisGivesNow) {
   std::string now = tools::identityHeader();
   for (const tools::TilingProgram& p : tools::tilingPrograms())
     now += tools::identityRow(p.name, faces::sceneSegments(tools::builtScene(p)));
-  EXPECT_EQ(committed.str(), now) << "write it again: tilings-analyse all --identity > docs/identity.tsv";
+  EXPECT_EQ(committed.str(), now)
+      << "write it again: tilings-analyse all --identity > docs/identity.tsv";
 }
 
 // pentatile7's pentagon is of types 1 and 11 only while its points keep

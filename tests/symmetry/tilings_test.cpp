@@ -117,7 +117,8 @@ TEST_P(EachTiling, IsTheSameMovedTurnedMirroredAndScaled) {
     EXPECT_EQ(after.orbits.edges, before.orbits.edges);
     EXPECT_EQ(allTypes(after), allTypes(before));
     ASSERT_TRUE(after.lattice.has_value());
-    EXPECT_NEAR(std::abs(after.lattice->area), std::abs(before.lattice->area) * where.scale * where.scale,
+    EXPECT_NEAR(std::abs(after.lattice->area),
+                std::abs(before.lattice->area) * where.scale * where.scale,
                 1e-3 * std::abs(after.lattice->area));
   }
 }

@@ -114,8 +114,8 @@ std::string jsonCounts(const std::map<Key, int>& counts) {
 std::string orbitsText(const symmetry::Identity& id) {
   if (!id.group) return "none";
   const symmetry::Orbits& o = id.orbits;
-  return "tiles " + std::to_string(o.tiles) + ", vertices " + std::to_string(o.vertices) + ", edges " +
-         std::to_string(o.edges) + " (" + symmetry::orbitWords(o) + ")";
+  return "tiles " + std::to_string(o.tiles) + ", vertices " + std::to_string(o.vertices) +
+         ", edges " + std::to_string(o.edges) + " (" + symmetry::orbitWords(o) + ")";
 }
 
 // Beside a pentagon class: ", pentagon types 1, 2", or ", no pentagon type".
@@ -134,8 +134,8 @@ std::string jsonGroup(const symmetry::Identity& id) {
 std::string jsonOrbits(const symmetry::Identity& id) {
   if (!id.group) return "null";
   const symmetry::Orbits& o = id.orbits;
-  return "{\"tiles\": " + std::to_string(o.tiles) + ", \"vertices\": " + std::to_string(o.vertices) +
-         ", \"edges\": " + std::to_string(o.edges) + "}";
+  return "{\"tiles\": " + std::to_string(o.tiles) + ", \"vertices\": " +
+         std::to_string(o.vertices) + ", \"edges\": " + std::to_string(o.edges) + "}";
 }
 
 }  // namespace
