@@ -323,7 +323,8 @@ void drawOverlay() {
 
   const Status& s = state.explorer.feedback.status;
   void* font = GLUT_BITMAP_HELVETICA_12;
-  const std::vector<std::string> lines{s.name + ": " + s.verdict, s.census, s.vertices};
+  std::vector<std::string> lines{s.name + ": " + s.verdict, s.census, s.vertices};
+  if (!s.identity.empty()) lines.push_back(s.identity);
   glColor3ub(0xf4, 0xf4, 0xec);
   box(0, h - 8 - 16 * int(lines.size()), w, h);
   for (std::size_t k = 0; k < lines.size(); ++k) {
