@@ -284,20 +284,25 @@ std::optional<WallpaperGroup> classify(const std::vector<Operation>& symmetries,
     mirrors += hasMirror(r, frame, near);
     glides = glides || hasTrueGlide(r, frame, near);
   }
-  // The rotation of highest order and where its centres lie against the mirrors.
-  const Operation& turn = *std::find_if(rotations.begin(), rotations.end(),
-                                        [&](const Operation& op) { return order(op.m) == n; });
-  const std::vector<Vec2> points = centres(turn, frame, near);
-  const auto mirrored = [&](Vec2 x) { return onMirror(x, reflections, frame, near); };
+  // Where the centres of the rotation of highest order lie against the
+  // mirrors: on every one, or on some.
+  const auto centresOnMirrors = [&](bool every) {
+    const Operation& turn = *std::find_if(rotations.begin(), rotations.end(),
+                                          [&](const Operation& op) { return order(op.m) == n; });
+    const std::vector<Vec2> points = centres(turn, frame, near);
+    const auto onOne = [&](Vec2 x) { return onMirror(x, reflections, frame, near); };
+    return every ? std::all_of(points.begin(), points.end(), onOne)
+                 : std::any_of(points.begin(), points.end(), onOne);
+  };
   switch (n) {
     case 1:
       return named(mirrors == 0 ? "pg" : glides ? "cm" : "pm");
     case 2:
       return named(mirrors == 0 ? "pgg" : mirrors == 1 ? "pmg" : glides ? "cmm" : "pmm");
     case 3:
-      return named(std::all_of(points.begin(), points.end(), mirrored) ? "p3m1" : "p31m");
+      return named(centresOnMirrors(true) ? "p3m1" : "p31m");
     case 4:
-      return named(std::any_of(points.begin(), points.end(), mirrored) ? "p4m" : "p4g");
+      return named(centresOnMirrors(false) ? "p4m" : "p4g");
     case 6:
       return named("p6m");
   }
