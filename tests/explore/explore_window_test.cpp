@@ -154,7 +154,8 @@ bool drawnMovedAsAWhole(const std::vector<Segment>& drawn, const std::vector<Seg
 // release, so xdotool's own status says nothing.
 void quit(RunningProgram& program, unsigned long window) {
   testbed::runCommand("xdotool key --window " + std::to_string(window) + " q >/dev/null 2>&1");
-  for (int i = 0; i < 100 && program.alive(); ++i)
+  // A traced explorer may still be drawing the frames of many steps.
+  for (int i = 0; i < 400 && program.alive(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
   EXPECT_EQ(program.stop(), 0);
 }
@@ -234,8 +235,7 @@ TEST(Explore, PentagonDraggedFarBreaksAndTheStatusSaysHow) {
 void zoomOut(unsigned long window, int drags) {
   std::string chain;
   for (int k = 0; k < drags; ++k)
-    chain += at(window, 500, 5) + " mousedown 2" + at(window, 500, 300) + at(window, 500, 600) +
-             at(window, 500, 690) + " mouseup 2";
+    chain += at(window, 500, 5) + " mousedown 2" + at(window, 500, 690) + " mouseup 2";
   testbed::xdotool(chain.substr(1));
 }
 
