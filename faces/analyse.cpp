@@ -173,15 +173,31 @@ struct Token {
   auto operator<=>(const Token&) const = default;
 };
 
-std::string configurationName(std::vector<Token> tokens) {
-  std::vector<Token> best = tokens;
-  for (int pass = 0; pass < 2; ++pass) {
-    for (std::size_t k = 0; k < tokens.size(); ++k) {
-      std::rotate(tokens.begin(), tokens.begin() + 1, tokens.end());
-      best = std::min(best, tokens);
+// The least of the ring's rotations, found in time linear in its length
+// (two candidate starts; the worse one moves past the stretch compared).
+std::vector<Token> leastRotation(std::vector<Token> ring) {
+  const std::size_t n = ring.size();
+  std::size_t i = 0, j = 1, k = 0;
+  while (i < n && j < n && k < n) {
+    const Token& a = ring[(i + k) % n];
+    const Token& b = ring[(j + k) % n];
+    if (a == b) {
+      ++k;
+      continue;
     }
-    std::reverse(tokens.begin(), tokens.end());
+    (b < a ? i : j) += k + 1;
+    if (i == j) ++j;
+    k = 0;
   }
+  std::rotate(ring.begin(), ring.begin() + std::ptrdiff_t(n == 0 ? 0 : std::min(i, j)), ring.end());
+  return ring;
+}
+
+// The configuration read from its least rotation either way round.
+std::string configurationName(std::vector<Token> tokens) {
+  std::vector<Token> best = leastRotation(tokens);
+  std::reverse(tokens.begin(), tokens.end());
+  best = std::min(best, leastRotation(tokens));
   std::string name;
   for (const Token& t : best) {
     if (!name.empty()) name += '.';
@@ -218,13 +234,18 @@ std::vector<Vertex> interiorVertices(const Subdivision& sub, const std::vector<F
 }
 
 std::vector<Edge> edgesOf(const Subdivision& sub) {
+  // The face left of each spoke, by where it runs from and to: the face
+  // right of an edge is left of its spoke back.
+  auto key = [](int from, int to) { return (std::uint64_t(std::uint32_t(from)) << 32) | std::uint32_t(to); };
+  std::unordered_map<std::uint64_t, int> leftOf;
+  for (std::size_t n = 0; n < sub.spokes.size(); ++n)
+    for (const Spoke& s : sub.spokes[n]) leftOf[key(int(n), s.to)] = s.leftFace;
   std::vector<Edge> edges;
   for (std::size_t n = 0; n < sub.spokes.size(); ++n)
     for (const Spoke& s : sub.spokes[n]) {
       if (s.to < int(n)) continue;
-      int right = -1;
-      for (const Spoke& back : sub.spokes[s.to])
-        if (back.to == int(n)) right = back.leftFace;
+      const auto back = leftOf.find(key(s.to, int(n)));
+      const int right = back == leftOf.end() ? -1 : back->second;
       edges.push_back({sub.nodes[n].at, sub.nodes[s.to].at, s.leftFace, right});
     }
   return edges;

@@ -13,6 +13,28 @@
 
 namespace faces {
 
+// A square of the plane, as its column and row.
+struct Cell {
+  std::int64_t i = 0, j = 0;
+  bool operator==(const Cell&) const = default;
+};
+
+struct CellHash {
+  std::size_t operator()(Cell c) const {
+    // Mixes both halves: cells far apart in either direction stay apart.
+    std::uint64_t h = std::uint64_t(c.i) * 0x9e3779b97f4a7c15ull;
+    h ^= std::uint64_t(c.j) + 0x632be59bd9b4e019ull + (h << 6) + (h >> 2);
+    return std::size_t(h ^ (h >> 29));
+  }
+};
+
+// The cell of side `size` that holds p. Far-off points share the outermost
+// cells rather than overflow.
+inline Cell cellAt(Vec2 p, double size) {
+  auto column = [size](double v) { return std::int64_t(std::clamp(std::floor(v / size), -1e15, 1e15)); };
+  return {column(p.x), column(p.y)};
+}
+
 class GridHash {
  public:
   explicit GridHash(double cell) : cell_(cell) {}

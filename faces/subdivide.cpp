@@ -13,12 +13,18 @@
 #include <utility>
 
 #include "faces/grid_hash.h"
+#include "faces/nesting.h"
 #include "faces/subdivision.h"
 #include "faces/weld.h"
 
 namespace faces {
 
 namespace {
+
+// GEOS's polygonizer spends time on every edge at a node for each face
+// there: the number of edges at each node squared, added up, may not pass
+// this. A rosette of 20 000 triangles round one point is about the most.
+constexpr double maxNodeLoad = 5e8;
 
 // One GEOS context for one subdivision, with its errors turned into
 // exceptions.
@@ -52,14 +58,14 @@ class Geos {
   std::string error_ = "failed";
 };
 
-Geos::Owned lineWork(const Geos& geos, const Welded& w) {
-  std::vector<GEOSGeometry*> lines;
-  lines.reserve(w.segments.size());
-  for (auto [a, b] : w.segments) {
-    const double xy[4] = {w.points[a].x, w.points[a].y, w.points[b].x, w.points[b].y};
-    GEOSCoordSequence* seq = GEOSCoordSeq_copyFromBuffer_r(geos.ctx(), xy, 2, 0, 0);
-    lines.push_back(GEOSGeom_createLineString_r(geos.ctx(), seq));
-  }
+GEOSGeometry* line(const Geos& geos, const Welded& w, int k) {
+  const Vec2 a = w.points[w.segments[k].first], b = w.points[w.segments[k].second];
+  const double xy[4] = {a.x, a.y, b.x, b.y};
+  GEOSCoordSequence* seq = GEOSCoordSeq_copyFromBuffer_r(geos.ctx(), xy, 2, 0, 0);
+  return GEOSGeom_createLineString_r(geos.ctx(), seq);
+}
+
+Geos::Owned lineWork(const Geos& geos, std::vector<GEOSGeometry*> lines) {
   return geos.own(GEOSGeom_createCollection_r(geos.ctx(), GEOS_MULTILINESTRING, lines.data(),
                                               unsigned(lines.size())));
 }
@@ -78,6 +84,54 @@ template <class Visit>
 void forEachPart(const Geos& geos, const GEOSGeometry* collection, Visit visit) {
   const int n = GEOSGetNumGeometries_r(geos.ctx(), collection);
   for (int i = 0; i < n; ++i) visit(GEOSGetGeometryN_r(geos.ctx(), collection, i));
+}
+
+// Whether every point of a piece lies on segment k, up to rounding.
+bool liesAlong(const std::vector<Vec2>& piece, const Welded& w, int k) {
+  const Vec2 s = w.points[w.segments[k].first], e = w.points[w.segments[k].second];
+  const double dx = e.x - s.x, dy = e.y - s.y, length = std::hypot(dx, dy);
+  const double slack = 1e-9 * (length + std::abs(s.x) + std::abs(s.y) + std::abs(e.x) + std::abs(e.y));
+  for (Vec2 p : piece) {
+    const double along = ((p.x - s.x) * dx + (p.y - s.y) * dy) / length;
+    const double off = std::abs((p.x - s.x) * dy - (p.y - s.y) * dx) / length;
+    if (!(off <= slack && along >= -slack && along <= length + slack)) return false;
+  }
+  return true;
+}
+
+// The welded segments noded where they cross. GEOS nodes only the segments
+// that cross or touch another: noding them all, it would spend time on every
+// pair that shares an end point, minutes for a point where thousands meet.
+// The rest meet the others only at their own end points and are kept whole.
+// GEOS gives each segment's pieces in the segments' order, one after the
+// other, and the whole is put together in that same order, just as if GEOS
+// had noded everything.
+Geos::Owned nodedLineWork(const Geos& geos, const Welded& w) {
+  const std::vector<char> tangled = entangled(w, SegmentCells(w));
+  std::vector<int> tangledOnes;
+  std::vector<GEOSGeometry*> lines;
+  for (int k = 0; k < int(w.segments.size()); ++k)
+    if (tangled[k]) tangledOnes.push_back(k), lines.push_back(line(geos, w, k));
+  std::vector<std::vector<const GEOSGeometry*>> piecesOf(w.segments.size());
+  Geos::Owned noded;
+  if (!tangledOnes.empty()) {
+    noded = geos.own(GEOSNode_r(geos.ctx(), lineWork(geos, lines).get()));
+    // A piece that does not lie along the current segment starts a later one.
+    std::size_t t = 0;
+    forEachPart(geos, noded.get(), [&](const GEOSGeometry* piece) {
+      const std::vector<Vec2> c = coordinates(geos, piece);
+      std::size_t u = t;
+      while (u < tangledOnes.size() && !liesAlong(c, w, tangledOnes[u])) ++u;
+      if (u < tangledOnes.size()) t = u;
+      piecesOf[tangledOnes[t]].push_back(piece);
+    });
+  }
+  lines.clear();
+  for (int k = 0; k < int(w.segments.size()); ++k) {
+    if (!tangled[k]) lines.push_back(line(geos, w, k));
+    for (const GEOSGeometry* piece : piecesOf[k]) lines.push_back(GEOSGeom_clone_r(geos.ctx(), piece));
+  }
+  return lineWork(geos, lines);
 }
 
 // The nodes of the noded line work. Where segments meet at a welded point,
@@ -217,6 +271,14 @@ void readSpokes(const Geos& geos, const GEOSGeometry* noded, NodeTable& table, S
 // from `from` through `node` on, it keeps the same face on the left.
 const Spoke& nextAlongFace(const Subdivision& sub, int from, int node) {
   const std::vector<Spoke>& s = sub.spokes[node];
+  // The spoke towards `from` has the very angle readSpokes gave it: found
+  // by halving, not by a scan round a node where thousands of edges meet.
+  const Vec2 p = sub.nodes[node].at, q = sub.nodes[from].at;
+  const double angle = std::atan2(q.y - p.y, q.x - p.x);
+  auto k = std::lower_bound(s.begin(), s.end(), angle,
+                            [](const Spoke& l, double a) { return l.angle < a; });
+  for (; k != s.end() && k->angle == angle; ++k)
+    if (k->to == from) return k == s.begin() ? s.back() : *(k - 1);
   for (std::size_t k = 0; k < s.size(); ++k)
     if (s[k].to == from) return s[(k + s.size() - 1) % s.size()];
   return s.front();
@@ -226,13 +288,12 @@ const Spoke& nextAlongFace(const Subdivision& sub, int from, int node) {
 // leftmost node, walked clockwise with the outside on the left. The outside
 // holds the direction pointing left, between the last spoke and the first.
 // Dangling edges are walked both ways and add no area.
-std::vector<int> outerBoundary(const Subdivision& sub, int leftmost) {
+// A face walk takes each directed edge at most once: `limit` is two more
+// than there are.
+std::vector<int> outerBoundary(const Subdivision& sub, int leftmost, std::size_t limit) {
   const int first = sub.spokes[leftmost].back().to;
   std::vector<int> walk{leftmost};
   int from = leftmost, node = first;
-  // A face walk takes each directed edge at most once.
-  std::size_t limit = 2;
-  for (const std::vector<Spoke>& s : sub.spokes) limit += s.size();
   while (!(from == leftmost && node == first && walk.size() > 1) && walk.size() < limit) {
     walk.push_back(node);
     const int next = nextAlongFace(sub, from, node).to;
@@ -243,46 +304,124 @@ std::vector<int> outerBoundary(const Subdivision& sub, int leftmost) {
   return walk;
 }
 
-bool inside(const Subdivision& sub, const std::vector<int>& ring, Vec2 p) {
-  bool in = false;
-  for (std::size_t k = 0, j = ring.size() - 1; k < ring.size(); j = k++) {
-    const Vec2 a = sub.nodes[ring[k]].at, b = sub.nodes[ring[j]].at;
-    if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
-      in = !in;
-  }
-  return in;
-}
-
 // The area of the region the edges enclose, found from the line work alone
 // (not from the faces): the outer boundary of each connected piece, less
 // the pieces that lie inside another.
 double enclosedArea(const Subdivision& sub) {
   std::vector<int> piece(sub.nodes.size(), -1);
   std::vector<std::vector<int>> boundaries;
+  std::vector<std::vector<Vec2>> walks;
+  std::vector<char> encloses;  // the piece is more than a tree of edges
+  std::size_t limit = 2;
+  for (const std::vector<Spoke>& s : sub.spokes) limit += s.size();
   for (int start = 0; start < int(sub.nodes.size()); ++start) {
     if (piece[start] >= 0 || sub.spokes[start].empty()) continue;
     const int id = int(boundaries.size());
     std::vector<int> todo{start};
     piece[start] = id;
     int leftmost = start;
+    std::size_t nodes = 0, spokes = 0;
     while (!todo.empty()) {
       const int n = todo.back();
       todo.pop_back();
+      ++nodes, spokes += sub.spokes[n].size();
       const Vec2 p = sub.nodes[n].at, l = sub.nodes[leftmost].at;
       if (p.x < l.x || (p.x == l.x && p.y < l.y)) leftmost = n;
       for (const Spoke& s : sub.spokes[n])
         if (piece[s.to] < 0) piece[s.to] = id, todo.push_back(s.to);
     }
-    boundaries.push_back(outerBoundary(sub, leftmost));
+    boundaries.push_back(outerBoundary(sub, leftmost, limit));
+    walks.emplace_back();
+    for (int n : boundaries.back()) walks.back().push_back(sub.nodes[n].at);
+    encloses.push_back(spokes / 2 >= nodes);
   }
+  const std::vector<char> nested = insideAnother(walks, encloses);
   double area = 0;
-  for (std::size_t i = 0; i < boundaries.size(); ++i) {
-    bool nested = false;
-    for (std::size_t j = 0; j < boundaries.size() && !nested; ++j)
-      nested = j != i && inside(sub, boundaries[j], sub.nodes[boundaries[i][0]].at);
-    if (!nested) area += std::abs(ringArea(sub, boundaries[i]));
-  }
+  for (std::size_t i = 0; i < boundaries.size(); ++i)
+    if (!nested[i]) area += std::abs(ringArea(sub, boundaries[i]));
   return area;
+}
+
+// Exact points as GEOS's graphs key them: by value, so that -0 is 0.
+struct SameValue {
+  std::size_t operator()(Vec2 p) const {
+    const double x = p.x + 0.0, y = p.y + 0.0;
+    std::uint64_t bx, by;
+    std::memcpy(&bx, &x, sizeof bx);
+    std::memcpy(&by, &y, sizeof by);
+    return std::size_t(bx * 0x9e3779b97f4a7c15ull ^ (by + (bx << 6) + (bx >> 2)));
+  }
+};
+struct EqualValue {
+  bool operator()(Vec2 p, Vec2 q) const { return p.x == q.x && p.y == q.y; }
+};
+
+// The noded line work without its dangling edges (loose ends, and whatever
+// hangs only from them), each marked in `dangles` by a point on it, as
+// GEOS's polygonizer would find them. It would find them too, but spend
+// time on every edge at a node for each edge that dangles from it; faces
+// and cut edges come out the same without them. Throws
+// std::invalid_argument where the faces would take GEOS too long: it
+// spends time on every edge at a node for each face there.
+Geos::Owned closedLineWork(const Geos& geos, const GEOSGeometry* noded, std::vector<Vec2>& dangles) {
+  std::unordered_map<Vec2, int, SameValue, EqualValue> nodeAt;
+  std::vector<Vec2> where;
+  auto nodeOf = [&](Vec2 p) {
+    const auto [it, fresh] = nodeAt.try_emplace(p, int(where.size()));
+    if (fresh) where.push_back(p);
+    return it->second;
+  };
+  std::vector<const GEOSGeometry*> lines;
+  std::vector<std::pair<int, int>> ends;
+  forEachPart(geos, noded, [&](const GEOSGeometry* line) {
+    const std::vector<Vec2> c = coordinates(geos, line);
+    if (c.size() < 2) return;
+    const int a = nodeOf(c.front()), b = nodeOf(c.back());
+    if (a == b) return;  // GEOS passes over lines of no length too
+    lines.push_back(line);
+    ends.emplace_back(a, b);
+  });
+
+  std::vector<std::vector<int>> edgesAt(where.size());
+  for (int e = 0; e < int(ends.size()); ++e) edgesAt[ends[e].first].push_back(e), edgesAt[ends[e].second].push_back(e);
+  std::vector<int> degree(where.size());
+  // Loose ends taken as GEOS takes them: stacked in order of x, then y,
+  // and the last first; so the dangles come out in its order too.
+  std::vector<int> loose;
+  for (int n = 0; n < int(where.size()); ++n)
+    if ((degree[n] = int(edgesAt[n].size())) == 1) loose.push_back(n);
+  std::sort(loose.begin(), loose.end(), [&](int l, int r) {
+    return where[l].x < where[r].x || (where[l].x == where[r].x && where[l].y < where[r].y);
+  });
+  std::vector<char> dangling(ends.size(), 0);
+  while (!loose.empty()) {
+    const int n = loose.back();
+    loose.pop_back();
+    for (int e : edgesAt[n]) {
+      if (dangling[e]) continue;
+      dangling[e] = 1;
+      dangles.push_back(pointOn(geos, lines[e]));
+      const int other = ends[e].first == n ? ends[e].second : ends[e].first;
+      --degree[n];
+      if (--degree[other] == 1) loose.push_back(other);
+    }
+  }
+
+  double load = 0;
+  int busiest = 0;
+  for (int n = 0; n < int(where.size()); ++n) {
+    load += double(degree[n]) * degree[n];
+    if (degree[n] > degree[busiest]) busiest = n;
+  }
+  if (load > maxNodeLoad)
+    throw std::invalid_argument(std::to_string(degree[busiest]) + " edges meet at (" +
+                                std::to_string(where[busiest].x) + ", " + std::to_string(where[busiest].y) +
+                                "): too many at one point to find the faces round it");
+
+  std::vector<GEOSGeometry*> kept;
+  for (std::size_t e = 0; e < lines.size(); ++e)
+    if (!dangling[e]) kept.push_back(GEOSGeom_clone_r(geos.ctx(), lines[e]));
+  return lineWork(geos, kept);
 }
 
 }  // namespace
@@ -299,27 +438,27 @@ Subdivision subdivide(std::span<const Segment2> segments) {
 
   // Noding a tangle of segments that cross each other at every turn takes
   // GEOS minutes; such a drawing is refused at once.
-  const SegmentCells cells(welded);
-  if (countCrossings(welded, cells, maxCrossings) >= maxCrossings)
-    throw std::invalid_argument("the segments cross each other more than " +
-                                std::to_string(maxCrossings) + " times: too tangled to analyse");
-  cutAtPoints(welded, cells);
+  {
+    const SegmentCells cells(welded);
+    if (crossingPairs(welded, cells, maxCrossings).size() >= maxCrossings)
+      throw std::invalid_argument("the segments cross each other more than " +
+                                  std::to_string(maxCrossings) + " times: too tangled to analyse");
+    cutAtPoints(welded, cells);
+  }
 
   // Every meeting of segments is now exact; GEOS nodes where they cross.
   Geos geos;
-  const Geos::Owned lines = lineWork(geos, welded);
-  const Geos::Owned noded = geos.own(GEOSNode_r(geos.ctx(), lines.get()));
+  const Geos::Owned noded = nodedLineWork(geos, welded);
+  const Geos::Owned closed = closedLineWork(geos, noded.get(), sub.dangles);
   GEOSGeometry *cuts = nullptr, *dangles = nullptr, *invalid = nullptr;
   const Geos::Owned polygons =
-      geos.own(GEOSPolygonize_full_r(geos.ctx(), noded.get(), &cuts, &dangles, &invalid));
+      geos.own(GEOSPolygonize_full_r(geos.ctx(), closed.get(), &cuts, &dangles, &invalid));
   const Geos::Owned ownedCuts = geos.own(cuts), ownedDangles = geos.own(dangles),
                     ownedInvalid = geos.own(invalid);
 
   NodeTable table(welded);
   readFaces(geos, polygons.get(), table, sub);
   readSpokes(geos, noded.get(), table, sub);
-  forEachPart(geos, ownedDangles.get(),
-              [&](const GEOSGeometry* g) { sub.dangles.push_back(pointOn(geos, g)); });
   forEachPart(geos, ownedCuts.get(),
               [&](const GEOSGeometry* g) { sub.cuts.push_back(pointOn(geos, g)); });
 

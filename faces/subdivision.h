@@ -35,7 +35,8 @@ struct Subdivision {
 };
 
 // Throws std::invalid_argument for a non-finite coordinate or a drawing
-// whose segments cross more than maxCrossings times.
+// whose segments cross more than maxCrossings times, run too closely along
+// one another by the thousand, or meet too many at one point.
 Subdivision subdivide(std::span<const Segment2> segments);
 
 }  // namespace faces

@@ -1,9 +1,14 @@
 #include "faces/weld.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <numeric>
+#include <stdexcept>
+#include <string>
 #include <unordered_set>
 
 namespace faces {
@@ -24,6 +29,24 @@ struct Clusters {
 // hypot, not a plain square root: far-flung points must not overflow.
 double distance(Vec2 p, Vec2 q) { return std::hypot(p.x - q.x, p.y - q.y); }
 
+// How far p lies from the segment s-e.
+double distanceToSegment(Vec2 p, Vec2 s, Vec2 e) {
+  const double dx = e.x - s.x, dy = e.y - s.y, squared = dx * dx + dy * dy;
+  const double t = squared > 0 ? ((p.x - s.x) * dx + (p.y - s.y) * dy) / squared : 0;
+  if (!(t > 0)) return distance(p, s);
+  if (t >= 1) return distance(p, e);
+  return distance(p, {s.x + t * dx, s.y + t * dy});
+}
+
+// Whether p may lie within the weld radius of segment s-e: within twice
+// that of its bounding box. Cheap, and it passes over most segments that
+// merely share a cell with p.
+bool mayTouch(Vec2 p, Vec2 s, Vec2 e) {
+  constexpr double reach = 2 * weldRadius;
+  return p.x >= std::min(s.x, e.x) - reach && p.x <= std::max(s.x, e.x) + reach &&
+         p.y >= std::min(s.y, e.y) - reach && p.y <= std::max(s.y, e.y) + reach;
+}
+
 // Keeps each segment once, whichever way round it was drawn, and none of
 // no length.
 void leaveOutCopies(std::vector<std::pair<int, int>>& segments) {
@@ -37,18 +60,147 @@ void leaveOutCopies(std::vector<std::pair<int, int>>& segments) {
   segments = std::move(kept);
 }
 
-// About one cell per segment over the drawing's extent, never finer than a
-// few weld radii.
+// --- Welding
+
+// Cells a third narrower than the weld radius: two points in one cell are
+// always closer than the radius, so a cell's points weld into one cluster at
+// the cost of one measure each, and points within the radius of each other
+// lie at most two cells apart.
+constexpr double weldCell = weldRadius / 1.5;
+
+struct WeldCell {
+  std::vector<int> members;  // end points with distinct coordinates
+  Vec2 low{INFINITY, INFINITY}, high{-INFINITY, -INFINITY};
+  // All members in one cluster. Only far-flung points, whose cells are
+  // shared, may break it.
+  bool whole = true;
+
+  void add(int i, Vec2 p) {
+    members.push_back(i);
+    low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+    high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+  }
+  // Some way below the distance from p to every member.
+  double reach(Vec2 p) const {
+    const double dx = std::max({low.x - p.x, p.x - high.x, 0.0});
+    const double dy = std::max({low.y - p.y, p.y - high.y, 0.0});
+    return std::hypot(dx, dy) * (1 - 1e-9);
+  }
+};
+
+// Exact copies of an end point, by their bits, weld without measuring.
+struct SameBits {
+  std::size_t operator()(Vec2 p) const {
+    std::uint64_t x, y;
+    std::memcpy(&x, &p.x, sizeof x);
+    std::memcpy(&y, &p.y, sizeof y);
+    return std::size_t((x * 0x9e3779b97f4a7c15ull) ^ (y + 0x632be59bd9b4e019ull + (x << 6)));
+  }
+};
+struct BitsEqual {
+  bool operator()(Vec2 p, Vec2 q) const {
+    return std::memcmp(&p.x, &q.x, sizeof p.x) == 0 && std::memcmp(&p.y, &q.y, sizeof p.y) == 0;
+  }
+};
+
+class Welder {
+ public:
+  explicit Welder(const std::vector<Vec2>& ends) : ends_(ends), clusters_(ends.size()) {}
+
+  // Joins every two end points within the weld radius, through any chain.
+  Clusters weld() {
+    std::unordered_map<Vec2, int, SameBits, BitsEqual> firstAt;
+    for (int i = 0; i < int(ends_.size()); ++i) {
+      const auto [known, fresh] = firstAt.try_emplace(ends_[i], i);
+      if (fresh)
+        file(i);
+      else
+        clusters_.join(i, known->second);
+    }
+    for (Cell c : order_) {
+      WeldCell& here = cells_.at(c);
+      for (std::int64_t di = 0; di <= 2; ++di)
+        for (std::int64_t dj = -2; dj <= 2; ++dj) {
+          if (di == 0 && dj <= 0) continue;  // each pair of cells once
+          const auto there = cells_.find({c.i + di, c.j + dj});
+          if (there != cells_.end()) weldAcross(here, there->second);
+        }
+    }
+    return std::move(clusters_);
+  }
+
+ private:
+  bool near(int i, int j) const { return distance(ends_[i], ends_[j]) <= weldRadius; }
+
+  void file(int i) {
+    const Cell c = cellAt(ends_[i], weldCell);
+    const auto [it, fresh] = cells_.try_emplace(c);
+    WeldCell& cell = it->second;
+    if (fresh) order_.push_back(c);
+    if (!cell.members.empty()) {
+      if (cell.whole && near(i, cell.members.front())) {
+        clusters_.join(i, cell.members.front());
+      } else {
+        cell.whole = false;
+        for (int j : cell.members)
+          if (near(i, j)) clusters_.join(i, j);
+      }
+    }
+    cell.add(i, ends_[i]);
+  }
+
+  // Two whole cells need one pair within the radius; their bounding boxes
+  // pass over members too far away to have one.
+  void weldAcross(const WeldCell& a, const WeldCell& b) {
+    const bool whole = a.whole && b.whole;
+    if (whole && clusters_.root(a.members.front()) == clusters_.root(b.members.front())) return;
+    for (int i : a.members) {
+      if (b.reach(ends_[i]) > weldRadius) continue;
+      for (int j : b.members)
+        if (near(i, j)) {
+          clusters_.join(i, j);
+          if (whole) return;
+        }
+    }
+  }
+
+  const std::vector<Vec2>& ends_;
+  Clusters clusters_;
+  std::unordered_map<Cell, WeldCell, CellHash> cells_;
+  std::vector<Cell> order_;  // cells in the order first filled
+};
+
+// --- Segments near one another
+
+// About one cell per segment over the drawing's extent, or as wide as the
+// shorter segments are long where that is finer (a few far-off segments
+// leave the rest of the drawing its cells); wider where the long segments
+// would fill too many: no more than about 48 cells a segment, all added up.
+// Never finer than a few weld radii.
 double cellSize(const Welded& w) {
+  const double count = double(std::max<std::size_t>(w.segments.size(), 1));
   double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
   for (Vec2 p : w.points) {
     minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
     minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
   }
   const double extent = w.points.empty() ? 0 : std::max(maxX - minX, maxY - minY);
-  const double perSegment =
-      extent / std::sqrt(double(std::max<std::size_t>(w.segments.size(), 1)));
-  return std::max(perSegment, 4 * weldRadius);
+  std::vector<double> lengths;
+  lengths.reserve(w.segments.size());
+  double total = 0;
+  for (auto [a, b] : w.segments) {
+    lengths.push_back(distance(w.points[a], w.points[b]));
+    total += lengths.back();
+  }
+  double shorter = 0;
+  if (!lengths.empty()) {
+    const auto quarter = lengths.begin() + std::ptrdiff_t(lengths.size() / 4);
+    std::nth_element(lengths.begin(), quarter, lengths.end());
+    shorter = *quarter;
+  }
+  const double cell =
+      std::max({4 * weldRadius, std::min(extent / std::sqrt(count), shorter), total / (48 * count)});
+  return std::isfinite(cell) ? cell : DBL_MAX;
 }
 
 // Whether segments p-q and r-s cross: each pair of ends strictly on
@@ -61,6 +213,13 @@ bool crosses(Vec2 p, Vec2 q, Vec2 r, Vec2 s) {
   return side(p, q, r) * side(p, q, s) < 0 && side(r, s, p) * side(r, s, q) < 0;
 }
 
+// How many segments end at each point.
+std::vector<int> degrees(const Welded& w) {
+  std::vector<int> degree(w.points.size(), 0);
+  for (auto [a, b] : w.segments) ++degree[a], ++degree[b];
+  return degree;
+}
+
 }  // namespace
 
 Welded weldEnds(std::span<const Segment2> drawn) {
@@ -70,14 +229,7 @@ Welded weldEnds(std::span<const Segment2> drawn) {
     ends.push_back(s.a);
     ends.push_back(s.b);
   }
-  Clusters clusters(ends.size());
-  GridHash hash(weldRadius);
-  for (int i = 0; i < int(ends.size()); ++i) {
-    hash.forNear(ends[i], [&](int j) {
-      if (distance(ends[i], ends[j]) <= weldRadius) clusters.join(i, j);
-    });
-    hash.insert(ends[i], i);
-  }
+  Clusters clusters = Welder(ends).weld();
 
   Welded w;
   std::vector<int> index(ends.size(), -1);
@@ -103,41 +255,91 @@ Welded weldEnds(std::span<const Segment2> drawn) {
   return w;
 }
 
-SegmentCells::SegmentCells(const Welded& w) : cell_(cellSize(w)), cells_(cell_) {
-  for (int k = 0; k < int(w.segments.size()); ++k)
-    forSamples(w, k, [&](Vec2 p) { cells_.insert(p, k); });
-}
-
-// Any point on the segment lies within half a cell of a sample, so the nine
-// cells around the point hold the segment.
-template <class Visit>
-void SegmentCells::forSamples(const Welded& w, int k, Visit visit) const {
-  const Vec2 s = w.points[w.segments[k].first], e = w.points[w.segments[k].second];
-  // A cell is at least the extent over the root of the segment count, so no
-  // segment needs more samples than this; the bound also holds where the
-  // numbers are too far out to divide well.
-  const double most = 3 * std::sqrt(double(w.segments.size())) + 2;
-  const int n = int(std::min(std::ceil(2 * distance(s, e) / cell_), most));
-  for (int i = 0; i <= n; ++i) {
-    const double t = n == 0 ? 0 : double(i) / n;
-    visit(Vec2{s.x + t * (e.x - s.x), s.y + t * (e.y - s.y)});
-  }
-}
-
-std::size_t countCrossings(const Welded& w, const SegmentCells& cells, std::size_t limit) {
-  std::size_t found = 0;
-  std::vector<int> lastSeen(w.segments.size(), -1);
-  for (int k = 0; k < int(w.segments.size()) && found < limit; ++k) {
+SegmentCells::SegmentCells(const Welded& w) : w_(w), cell_(cellSize(w)) {
+  const std::vector<int> degree = degrees(w);
+  for (int k = 0; k < int(w.segments.size()); ++k) {
     const auto [a, b] = w.segments[k];
-    cells.forNearSegment(w, k, [&](int j) {
+    const int group = degree[a] > degree[b] || (degree[a] == degree[b] && a < b) ? a : b;
+    const Vec2 from = w.points[group], to = w.points[group == a ? b : a];
+    const double angle = std::atan2(to.y - from.y, to.x - from.x);
+    forCells(k, [&](Cell c) { cells_[c].push_back({group, angle, k}); });
+  }
+  for (auto& [cell, entries] : cells_) std::sort(entries.begin(), entries.end());
+}
+
+// A cell is at least the segments' mean length over 48, so no segment
+// needs more samples than this; the bound also holds where the numbers are
+// too far out to divide well.
+int SegmentCells::sampleCount(Vec2 s, Vec2 e) const {
+  const double most = 96.0 * double(w_.segments.size()) + 2;
+  const double n = std::ceil(2 * distance(s, e) / cell_);
+  return int(n <= most ? n : most);
+}
+
+std::size_t SegmentCells::groupEnd(const std::vector<Entry>& entries, std::size_t e) {
+  const int group = entries[e].group;
+  if (e + 1 == entries.size() || entries[e + 1].group != group) return e + 1;
+  return std::size_t(std::partition_point(entries.begin() + std::ptrdiff_t(e), entries.end(),
+                                          [group](const Entry& x) { return x.group == group; }) -
+                     entries.begin());
+}
+
+std::size_t SegmentCells::angleBound(const std::vector<Entry>& entries, std::size_t from,
+                                     std::size_t to, double angle) {
+  return std::size_t(std::partition_point(entries.begin() + std::ptrdiff_t(from),
+                                          entries.begin() + std::ptrdiff_t(to),
+                                          [angle](const Entry& x) { return x.angle < angle; }) -
+                     entries.begin());
+}
+
+// A point of a segment from `from` within the radius of p lies within
+// asin(radius / distance) of the direction to p; twice that, and a little
+// more, leaves room for rounding. Near `from` every direction counts.
+SegmentCells::Sector SegmentCells::Sector::round(Vec2 from, Vec2 p) {
+  const double d = distance(from, p);
+  if (!(d > 4 * weldRadius)) return all();
+  const double half = std::asin(2 * weldRadius / d) + 1e-9;
+  const double towards = std::atan2(p.y - from.y, p.x - from.x);
+  return {some_, towards - half, towards + half};
+}
+
+// A segment from `from` crosses a-b only in a direction between those to a
+// and to b; where a-b runs (nearly) through `from`, in any.
+SegmentCells::Sector SegmentCells::Sector::between(Vec2 from, Vec2 a, Vec2 b) {
+  constexpr double pi = 3.14159265358979323846;
+  const double toA = std::atan2(a.y - from.y, a.x - from.x);
+  double span = std::atan2(b.y - from.y, b.x - from.x) - toA;
+  if (span > pi) span -= 2 * pi;
+  if (span <= -pi) span += 2 * pi;
+  if (!(std::abs(span) < pi - 1e-6)) return all();
+  const double low = span >= 0 ? toA : toA + span;
+  return {some_, low - 1e-9, low + std::abs(span) + 1e-9};
+}
+
+void SegmentCells::look(std::size_t n) const {
+  looks_ += n;
+  if (looks_ > maxNearLooks)
+    throw std::invalid_argument(
+        "too many segments run close along one another (more than " +
+        std::to_string(maxNearLooks / 1'000'000) +
+        " million neighbours to compare): too crowded to analyse");
+}
+
+std::vector<std::pair<int, int>> crossingPairs(const Welded& w, const SegmentCells& cells,
+                                               std::size_t limit) {
+  std::vector<std::pair<int, int>> pairs;
+  std::vector<int> lastSeen(w.segments.size(), -1);
+  for (int k = 0; k < int(w.segments.size()) && pairs.size() < limit; ++k) {
+    const int a = w.segments[k].first, b = w.segments[k].second;
+    cells.forCrossing(k, [&](int j) {
       if (j <= k || lastSeen[j] == k) return;
       lastSeen[j] = k;
-      const auto [c, d] = w.segments[j];
+      const int c = w.segments[j].first, d = w.segments[j].second;
       if (a == c || a == d || b == c || b == d) return;
-      found += crosses(w.points[a], w.points[b], w.points[c], w.points[d]);
+      if (crosses(w.points[a], w.points[b], w.points[c], w.points[d])) pairs.emplace_back(k, j);
     });
   }
-  return found;
+  return pairs;
 }
 
 void cutAtPoints(Welded& w, const SegmentCells& cells) {
@@ -146,12 +348,13 @@ void cutAtPoints(Welded& w, const SegmentCells& cells) {
   std::vector<int> lastSeen(w.segments.size(), -1);
   for (int p = 0; p < int(w.points.size()); ++p) {
     const Vec2 at = w.points[p];
-    cells.forNear(at, [&](int k) {
+    cells.forNear(at, p, [&](int k) {
       if (lastSeen[k] == p) return;
       lastSeen[k] = p;
-      const auto [a, b] = w.segments[k];
+      const int a = w.segments[k].first, b = w.segments[k].second;
       if (a == p || b == p) return;
       const Vec2 s = w.points[a], e = w.points[b];
+      if (!mayTouch(at, s, e)) return;
       const double len = distance(s, e);
       const double along = ((at.x - s.x) * (e.x - s.x) + (at.y - s.y) * (e.y - s.y)) / len;
       const double off = std::abs((at.x - s.x) * (e.y - s.y) - (at.y - s.y) * (e.x - s.x)) / len;
@@ -171,6 +374,28 @@ void cutAtPoints(Welded& w, const SegmentCells& cells) {
   }
   w.segments = std::move(pieces);
   leaveOutCopies(w.segments);
+}
+
+std::vector<char> entangled(const Welded& w, const SegmentCells& cells) {
+  std::vector<char> marked(w.segments.size(), 0);
+  for (auto [k, j] : crossingPairs(w, cells, SIZE_MAX)) marked[k] = marked[j] = 1;
+
+  std::vector<char> touched(w.points.size(), 0);
+  std::vector<int> lastSeen(w.segments.size(), -1);
+  for (int p = 0; p < int(w.points.size()); ++p) {
+    cells.forNear(w.points[p], p, [&](int k) {
+      if (lastSeen[k] == p) return;
+      lastSeen[k] = p;
+      const int a = w.segments[k].first, b = w.segments[k].second;
+      if (a == p || b == p) return;
+      if (mayTouch(w.points[p], w.points[a], w.points[b]) &&
+          distanceToSegment(w.points[p], w.points[a], w.points[b]) <= weldRadius)
+        marked[k] = touched[p] = 1;
+    });
+  }
+  for (std::size_t k = 0; k < w.segments.size(); ++k)
+    if (touched[w.segments[k].first] || touched[w.segments[k].second]) marked[k] = 1;
+  return marked;
 }
 
 }  // namespace faces
