@@ -1,5 +1,8 @@
 #include "explore/feedback.h"
 
+#include <optional>
+
+#include "faces/periods.h"
 #include "symmetry/identity.h"
 #include "tools/analyse/report.h"
 
@@ -12,17 +15,22 @@ std::string counted(int n, int sides) {
   return std::to_string(n) + " " + (n == 1 ? shape : shape + "s");
 }
 
-std::string census(const faces::Analysis& a) {
+// Counted per period where the drawing has periods: a figure of the
+// tiling, not of how many copies the block holds.
+std::string census(const faces::Analysis& a, const std::optional<faces::PerPeriod>& per) {
   std::string text;
-  for (auto [sides, n] : a.facesBySides()) text += (text.empty() ? "" : ", ") + counted(n, sides);
-  return text.empty() ? "no faces" : text;
+  for (auto [sides, n] : per ? per->faces : a.facesBySides())
+    text += (text.empty() ? "" : ", ") + counted(n, sides);
+  if (text.empty()) return "no faces";
+  return per ? text + " per period" : text;
 }
 
-std::string vertexList(const faces::Analysis& a) {
+std::string vertexList(const faces::Analysis& a, const std::optional<faces::PerPeriod>& per) {
   std::string text;
-  for (const auto& [configuration, n] : a.vertices)
+  for (const auto& [configuration, n] : per ? per->vertices : a.vertices)
     text += (text.empty() ? "" : ", ") + configuration + " x" + std::to_string(n);
-  return text.empty() ? "no interior vertex" : text;
+  if (text.empty()) return "no interior vertex";
+  return per ? text + " per period" : text;
 }
 
 // The classes of `now` that match none of `own`'s by sides and number.
@@ -48,8 +56,11 @@ std::string Status::line() const {
 Feedback assess(std::string_view name, const faces::Analysis& own,
                 const faces::Analysis& now) {
   Feedback f;
-  f.status = {std::string(name), census(now), vertexList(now),
-              symmetry::describe(symmetry::identify(now)), now.verdict(), false};
+  const symmetry::Identity identity = symmetry::identify(now);
+  std::optional<faces::PerPeriod> per;
+  if (identity.lattice) per = faces::countPerPeriod(now, *identity.lattice);
+  f.status = {std::string(name), census(now, per), vertexList(now, per),
+              symmetry::describe(identity), now.verdict(), false};
   f.flagged.assign(now.faces.size(), false);
   f.status.clean = f.status.verdict == "tiles without gaps or overlaps";
   if (f.status.clean && now.faces.size() != own.faces.size()) {

@@ -13,8 +13,8 @@ namespace explore {
 
 struct Status {
   std::string name;
-  std::string census;    // "50 pentagons, 20 hexagons"
-  std::string vertices;  // "5.5.6 x40, 5.6 x40"
+  std::string census;    // "2 pentagons, 1 hexagon per period", or of the block
+  std::string vertices;  // "5.5.6 x2, 5.6 x2 per period", or of the block
   // Its wallpaper group, orbits and pentagon types, from the drawing:
   // "p4g (4*2), isohedral, 2-isogonal; pentagon types 1, 2, 4".
   std::string identity;
