@@ -5,6 +5,7 @@
 #include <numbers>
 #include <sstream>
 
+#include "faces/shape_index.h"
 #include "faces/shapes.h"
 #include "faces/subdivision.h"
 
@@ -67,46 +68,10 @@ int orientationIndex(FaceClass& c, Orientation o) {
 
 // Sorts the faces into congruence classes, each first member its model;
 // classes by number of sides, then largest first.
-// Classes filed by number of sides, perimeter and longest side, so that a
-// face is fitted only against models it can match: congruent shapes' sides
-// differ by at most sideTolerance each.
-class ClassIndex {
- public:
-  template <class Visit>
-  void forCandidates(const Face& f, Visit visit) const {
-    const std::int64_t p = bucket(perimeter(f), perimeterWidth), l = bucket(longest(f), sideWidth);
-    const std::int64_t reachP = 1 + std::int64_t(f.sides.size() * sideTolerance / perimeterWidth);
-    for (std::int64_t i = p - reachP; i <= p + reachP; ++i)
-      for (std::int64_t j = l - 1; j <= l + 1; ++j) {
-        const auto it = classes_.find(key(f.sides.size(), i, j));
-        if (it == classes_.end()) continue;
-        for (int c : it->second)
-          if (visit(c)) return;
-      }
-  }
-  void add(const Face& f, int c) {
-    classes_[key(f.sides.size(), bucket(perimeter(f), perimeterWidth), bucket(longest(f), sideWidth))]
-        .push_back(c);
-  }
-
- private:
-  static constexpr double perimeterWidth = 0.25, sideWidth = 0.05;
-  static double longest(const Face& f) {
-    return f.sides.empty() ? 0 : *std::max_element(f.sides.begin(), f.sides.end());
-  }
-  static std::int64_t bucket(double v, double width) {
-    return std::int64_t(std::clamp(std::floor(v / width), -1e12, 1e12));
-  }
-  static std::uint64_t key(std::size_t sides, std::int64_t p, std::int64_t l) {
-    return (std::uint64_t(sides) << 56) ^ (std::uint64_t(p) << 28) ^ std::uint64_t(l);
-  }
-  std::unordered_map<std::uint64_t, std::vector<int>> classes_;
-};
-
 std::vector<FaceClass> classify(std::vector<Face>& faces) {
   std::vector<FaceClass> classes;
   std::vector<int> models;
-  ClassIndex index;
+  ShapeIndex index;
   for (int i = 0; i < int(faces.size()); ++i) {
     Face& f = faces[i];
     index.forCandidates(f, [&](int c) {

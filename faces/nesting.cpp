@@ -24,20 +24,11 @@ class EdgeRows {
  public:
   EdgeRows(const std::vector<std::vector<Vec2>>& walks, const std::vector<char>& encloses)
       : walks_(walks) {
-    double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+    size_ = cellSize(walks, encloses);
     std::size_t edges = 0;
-    for (std::size_t w = 0; w < walks.size(); ++w) {
-      if (!encloses[w]) continue;
-      edges += walks[w].size();
-      for (Vec2 p : walks[w]) {
-        minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
-      }
-    }
-    const double extent = edges == 0 ? 0 : std::max(maxX - minX, maxY - minY);
-    size_ = extent / std::sqrt(double(std::max<std::size_t>(edges, 1)));
-    if (!(size_ > 0) || !std::isfinite(size_)) size_ = 1;
-    most_ = 3 * std::sqrt(double(edges)) + 2;
+    for (std::size_t w = 0; w < walks.size(); ++w)
+      if (encloses[w]) edges += walks[w].size();
+    most_ = 96 * double(edges) + 2;
     for (int w = 0; w < int(walks.size()); ++w)
       if (encloses[w])
         for (int k = 0; k < int(walks[w].size()); ++k) file(w, k);
@@ -89,6 +80,32 @@ class EdgeRows {
     int walk, edge;
     auto operator<=>(const Entry&) const = default;
   };
+
+  // About one cell per edge over the walks' extent, or as wide as the
+  // shorter edges are long where that is finer (a walk far off leaves the
+  // rest their cells); wider where the long edges would fill too many: no
+  // more than about 48 cells an edge, all added up.
+  static double cellSize(const std::vector<std::vector<Vec2>>& walks, const std::vector<char>& encloses) {
+    double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY, total = 0;
+    std::vector<double> lengths;
+    for (std::size_t w = 0; w < walks.size(); ++w) {
+      if (!encloses[w]) continue;
+      for (std::size_t k = 0; k < walks[w].size(); ++k) {
+        const Vec2 a = walks[w][k], b = walks[w][(k + 1) % walks[w].size()];
+        minX = std::min(minX, a.x), maxX = std::max(maxX, a.x);
+        minY = std::min(minY, a.y), maxY = std::max(maxY, a.y);
+        lengths.push_back(std::hypot(b.x - a.x, b.y - a.y));
+        total += lengths.back();
+      }
+    }
+    if (lengths.empty()) return 1;
+    const double count = double(lengths.size());
+    const auto quarter = lengths.begin() + std::ptrdiff_t(lengths.size() / 4);
+    std::nth_element(lengths.begin(), quarter, lengths.end());
+    const double extent = std::max(maxX - minX, maxY - minY);
+    const double size = std::max(std::min(extent / std::sqrt(count), *quarter), total / (48 * count));
+    return size > 0 && std::isfinite(size) ? size : 1;
+  }
 
   // Samples no more than half a cell apart along the edge, each cell once.
   void file(int w, int k) {

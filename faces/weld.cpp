@@ -5,7 +5,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <numeric>
 #include <stdexcept>
 #include <string>
@@ -64,22 +63,17 @@ void leaveOutCopies(std::vector<std::pair<int, int>>& segments) {
 
 // Cells a third narrower than the weld radius: two points in one cell are
 // always closer than the radius, so a cell's points weld into one cluster at
-// the cost of one measure each, and points within the radius of each other
-// lie at most two cells apart.
+// the cost of one measure each (exact copies are not even kept), and points
+// within the radius of each other lie at most two cells apart.
 constexpr double weldCell = weldRadius / 1.5;
 
 struct WeldCell {
-  std::vector<int> members;  // end points with distinct coordinates
+  int first = -1, last = -1;  // members, chained through Welder::next_
   Vec2 low{INFINITY, INFINITY}, high{-INFINITY, -INFINITY};
   // All members in one cluster. Only far-flung points, whose cells are
   // shared, may break it.
   bool whole = true;
 
-  void add(int i, Vec2 p) {
-    members.push_back(i);
-    low = {std::min(low.x, p.x), std::min(low.y, p.y)};
-    high = {std::max(high.x, p.x), std::max(high.y, p.y)};
-  }
   // Some way below the distance from p to every member.
   double reach(Vec2 p) const {
     const double dx = std::max({low.x - p.x, p.x - high.x, 0.0});
@@ -88,75 +82,61 @@ struct WeldCell {
   }
 };
 
-// Exact copies of an end point, by their bits, weld without measuring.
-struct SameBits {
-  std::size_t operator()(Vec2 p) const {
-    std::uint64_t x, y;
-    std::memcpy(&x, &p.x, sizeof x);
-    std::memcpy(&y, &p.y, sizeof y);
-    return std::size_t((x * 0x9e3779b97f4a7c15ull) ^ (y + 0x632be59bd9b4e019ull + (x << 6)));
-  }
-};
-struct BitsEqual {
-  bool operator()(Vec2 p, Vec2 q) const {
-    return std::memcmp(&p.x, &q.x, sizeof p.x) == 0 && std::memcmp(&p.y, &q.y, sizeof p.y) == 0;
-  }
-};
-
 class Welder {
  public:
-  explicit Welder(const std::vector<Vec2>& ends) : ends_(ends), clusters_(ends.size()) {}
+  explicit Welder(const std::vector<Vec2>& ends)
+      : ends_(ends), clusters_(ends.size()), next_(ends.size(), -1) {}
 
   // Joins every two end points within the weld radius, through any chain.
   Clusters weld() {
-    std::unordered_map<Vec2, int, SameBits, BitsEqual> firstAt;
+    std::vector<Cell> cells;
     for (int i = 0; i < int(ends_.size()); ++i) {
-      const auto [known, fresh] = firstAt.try_emplace(ends_[i], i);
-      if (fresh)
-        file(i);
-      else
-        clusters_.join(i, known->second);
+      const Cell c = cellAt(ends_[i], weldCell);
+      const int number = index_.add(c);
+      if (number == int(cells_.size())) cells_.emplace_back(), cells.push_back(c);
+      file(i, cells_[number]);
     }
-    for (Cell c : order_) {
-      WeldCell& here = cells_.at(c);
+    for (int n = 0; n < int(cells.size()); ++n)
       for (std::int64_t di = 0; di <= 2; ++di)
         for (std::int64_t dj = -2; dj <= 2; ++dj) {
           if (di == 0 && dj <= 0) continue;  // each pair of cells once
-          const auto there = cells_.find({c.i + di, c.j + dj});
-          if (there != cells_.end()) weldAcross(here, there->second);
+          const int there = index_.find({cells[n].i + di, cells[n].j + dj});
+          if (there >= 0) weldAcross(cells_[n], cells_[there]);
         }
-    }
     return std::move(clusters_);
   }
 
  private:
   bool near(int i, int j) const { return distance(ends_[i], ends_[j]) <= weldRadius; }
 
-  void file(int i) {
-    const Cell c = cellAt(ends_[i], weldCell);
-    const auto [it, fresh] = cells_.try_emplace(c);
-    WeldCell& cell = it->second;
-    if (fresh) order_.push_back(c);
-    if (!cell.members.empty()) {
-      if (cell.whole && near(i, cell.members.front())) {
-        clusters_.join(i, cell.members.front());
+  void file(int i, WeldCell& cell) {
+    if (cell.first >= 0) {
+      const Vec2 p = ends_[i], first = ends_[cell.first];
+      if (cell.whole && near(i, cell.first)) {
+        clusters_.join(i, cell.first);
+        if (p.x == first.x && p.y == first.y) return;  // a copy adds nothing to look at
       } else {
         cell.whole = false;
-        for (int j : cell.members)
+        for (int j = cell.first; j >= 0; j = next_[j])
           if (near(i, j)) clusters_.join(i, j);
       }
+      next_[cell.last] = i;
+    } else {
+      cell.first = i;
     }
-    cell.add(i, ends_[i]);
+    cell.last = i;
+    cell.low = {std::min(cell.low.x, ends_[i].x), std::min(cell.low.y, ends_[i].y)};
+    cell.high = {std::max(cell.high.x, ends_[i].x), std::max(cell.high.y, ends_[i].y)};
   }
 
   // Two whole cells need one pair within the radius; their bounding boxes
   // pass over members too far away to have one.
   void weldAcross(const WeldCell& a, const WeldCell& b) {
     const bool whole = a.whole && b.whole;
-    if (whole && clusters_.root(a.members.front()) == clusters_.root(b.members.front())) return;
-    for (int i : a.members) {
+    if (whole && clusters_.root(a.first) == clusters_.root(b.first)) return;
+    for (int i = a.first; i >= 0; i = next_[i]) {
       if (b.reach(ends_[i]) > weldRadius) continue;
-      for (int j : b.members)
+      for (int j = b.first; j >= 0; j = next_[j])
         if (near(i, j)) {
           clusters_.join(i, j);
           if (whole) return;
@@ -166,8 +146,9 @@ class Welder {
 
   const std::vector<Vec2>& ends_;
   Clusters clusters_;
-  std::unordered_map<Cell, WeldCell, CellHash> cells_;
-  std::vector<Cell> order_;  // cells in the order first filled
+  std::vector<int> next_;  // the member filed after each in its cell
+  CellIndex index_;
+  std::vector<WeldCell> cells_;  // by number
 };
 
 // --- Segments near one another
@@ -211,6 +192,32 @@ bool crosses(Vec2 p, Vec2 q, Vec2 r, Vec2 s) {
     return (d > 0) - (d < 0);
   };
   return side(p, q, r) * side(p, q, s) < 0 && side(r, s, p) * side(r, s, q) < 0;
+}
+
+// The indices of the places sorted along a Z-shaped curve through cells of
+// the given size, which keeps places in nearby cells mostly together.
+std::vector<int> inPlaceOrder(const std::vector<Vec2>& places, double cell) {
+  std::vector<Cell> cells(places.size());
+  Cell low{INT64_MAX, INT64_MAX};
+  for (std::size_t k = 0; k < places.size(); ++k) {
+    cells[k] = cellAt(places[k], cell);
+    low = {std::min(low.i, cells[k].i), std::min(low.j, cells[k].j)};
+  }
+  auto spread = [](std::int64_t offset) {
+    std::uint64_t v = std::uint64_t(std::min<std::int64_t>(offset, 0xffffffff));
+    v = (v | v << 16) & 0x0000ffff0000ffffull;
+    v = (v | v << 8) & 0x00ff00ff00ff00ffull;
+    v = (v | v << 4) & 0x0f0f0f0f0f0f0f0full;
+    v = (v | v << 2) & 0x3333333333333333ull;
+    return (v | v << 1) & 0x5555555555555555ull;
+  };
+  std::vector<std::pair<std::uint64_t, int>> coded(places.size());
+  for (std::size_t k = 0; k < places.size(); ++k)
+    coded[k] = {spread(cells[k].i - low.i) | spread(cells[k].j - low.j) << 1, int(k)};
+  std::sort(coded.begin(), coded.end());
+  std::vector<int> order(places.size());
+  for (std::size_t k = 0; k < coded.size(); ++k) order[k] = coded[k].second;
+  return order;
 }
 
 // How many segments end at each point.
@@ -257,14 +264,23 @@ Welded weldEnds(std::span<const Segment2> drawn) {
 
 SegmentCells::SegmentCells(const Welded& w) : w_(w), cell_(cellSize(w)) {
   const std::vector<int> degree = degrees(w);
+  // Entries with their cells' numbers, then laid out cell after cell.
+  std::vector<std::pair<int, Entry>> filed;
   for (int k = 0; k < int(w.segments.size()); ++k) {
     const auto [a, b] = w.segments[k];
     const int group = degree[a] > degree[b] || (degree[a] == degree[b] && a < b) ? a : b;
     const Vec2 from = w.points[group], to = w.points[group == a ? b : a];
     const double angle = std::atan2(to.y - from.y, to.x - from.x);
-    forCells(k, [&](Cell c) { cells_[c].push_back({group, angle, k}); });
+    forCells(k, [&](Cell c) { filed.emplace_back(index_.add(c), Entry{group, angle, k}); });
   }
-  for (auto& [cell, entries] : cells_) std::sort(entries.begin(), entries.end());
+  starts_.assign(std::size_t(index_.size()) + 1, 0);
+  for (const auto& [number, entry] : filed) ++starts_[number + 1];
+  for (std::size_t n = 1; n < starts_.size(); ++n) starts_[n] += starts_[n - 1];
+  entries_.resize(filed.size());
+  std::vector<std::size_t> next(starts_.begin(), starts_.end() - 1);
+  for (const auto& [number, entry] : filed) entries_[next[number]++] = entry;
+  for (std::size_t n = 0; n + 1 < starts_.size(); ++n)
+    std::sort(entries_.begin() + std::ptrdiff_t(starts_[n]), entries_.begin() + std::ptrdiff_t(starts_[n + 1]));
 }
 
 // A cell is at least the segments' mean length over 48, so no segment
@@ -276,7 +292,7 @@ int SegmentCells::sampleCount(Vec2 s, Vec2 e) const {
   return int(n <= most ? n : most);
 }
 
-std::size_t SegmentCells::groupEnd(const std::vector<Entry>& entries, std::size_t e) {
+std::size_t SegmentCells::groupEnd(std::span<const Entry> entries, std::size_t e) {
   const int group = entries[e].group;
   if (e + 1 == entries.size() || entries[e + 1].group != group) return e + 1;
   return std::size_t(std::partition_point(entries.begin() + std::ptrdiff_t(e), entries.end(),
@@ -284,7 +300,7 @@ std::size_t SegmentCells::groupEnd(const std::vector<Entry>& entries, std::size_
                      entries.begin());
 }
 
-std::size_t SegmentCells::angleBound(const std::vector<Entry>& entries, std::size_t from,
+std::size_t SegmentCells::angleBound(std::span<const Entry> entries, std::size_t from,
                                      std::size_t to, double angle) {
   return std::size_t(std::partition_point(entries.begin() + std::ptrdiff_t(from),
                                           entries.begin() + std::ptrdiff_t(to),
@@ -325,11 +341,23 @@ void SegmentCells::look(std::size_t n) const {
         " million neighbours to compare): too crowded to analyse");
 }
 
+std::vector<int> SegmentCells::pointsInPlaceOrder() const { return inPlaceOrder(w_.points, cell_); }
+
+std::vector<int> SegmentCells::segmentsInPlaceOrder() const {
+  std::vector<Vec2> middles;
+  middles.reserve(w_.segments.size());
+  for (auto [a, b] : w_.segments)
+    middles.push_back({(w_.points[a].x + w_.points[b].x) / 2, (w_.points[a].y + w_.points[b].y) / 2});
+  return inPlaceOrder(middles, cell_);
+}
+
+// Each pair is taken up from its lower index, whatever the order.
 std::vector<std::pair<int, int>> crossingPairs(const Welded& w, const SegmentCells& cells,
                                                std::size_t limit) {
   std::vector<std::pair<int, int>> pairs;
   std::vector<int> lastSeen(w.segments.size(), -1);
-  for (int k = 0; k < int(w.segments.size()) && pairs.size() < limit; ++k) {
+  for (int k : cells.segmentsInPlaceOrder()) {
+    if (pairs.size() >= limit) break;
     const int a = w.segments[k].first, b = w.segments[k].second;
     cells.forCrossing(k, [&](int j) {
       if (j <= k || lastSeen[j] == k) return;
@@ -346,7 +374,7 @@ void cutAtPoints(Welded& w, const SegmentCells& cells) {
   // For each segment, the points on it and how far along.
   std::vector<std::vector<std::pair<double, int>>> cuts(w.segments.size());
   std::vector<int> lastSeen(w.segments.size(), -1);
-  for (int p = 0; p < int(w.points.size()); ++p) {
+  for (int p : cells.pointsInPlaceOrder()) {
     const Vec2 at = w.points[p];
     cells.forNear(at, p, [&](int k) {
       if (lastSeen[k] == p) return;
@@ -382,7 +410,7 @@ std::vector<char> entangled(const Welded& w, const SegmentCells& cells) {
 
   std::vector<char> touched(w.points.size(), 0);
   std::vector<int> lastSeen(w.segments.size(), -1);
-  for (int p = 0; p < int(w.points.size()); ++p) {
+  for (int p : cells.pointsInPlaceOrder()) {
     cells.forNear(w.points[p], p, [&](int k) {
       if (lastSeen[k] == p) return;
       lastSeen[k] = p;

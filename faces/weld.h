@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -47,6 +46,11 @@ class SegmentCells {
  public:
   // Keeps a reference to w, which must outlive it unchanged.
   explicit SegmentCells(const Welded& w);
+  // The points, and the segments by their middles, in an order that keeps
+  // neighbours together: looked up one after another, they find the cells
+  // they need still at hand in the memory caches.
+  std::vector<int> pointsInPlaceOrder() const;
+  std::vector<int> segmentsInPlaceOrder() const;
   // Calls visit(k), once or more, for every segment k that passes within
   // weldRadius of p, and maybe for others; segments that end at point
   // `skip` may be left out.
@@ -129,9 +133,10 @@ class SegmentCells {
   // to be worth it.
   template <class SectorOf, class Visit>
   void visitCell(Cell c, SectorOf& sectorOf, Visit& visit) const {
-    const auto it = cells_.find(c);
-    if (it == cells_.end()) return;
-    const std::vector<Entry>& entries = it->second;
+    const int number = index_.find(c);
+    if (number < 0) return;
+    const std::span<const Entry> entries(entries_.data() + starts_[number],
+                                         entries_.data() + starts_[number + 1]);
     // Often a cell holds one group alone: the one shared, it is done with.
     if (entries.front().group == entries.back().group &&
         sectorOf(entries.front().group, false).kind == Sector::none_)
@@ -169,16 +174,18 @@ class SegmentCells {
   static constexpr std::size_t bigGroup = 8;
   int sampleCount(Vec2 s, Vec2 e) const;
   // The first entry from e on that is filed under another end point.
-  static std::size_t groupEnd(const std::vector<Entry>& entries, std::size_t e);
+  static std::size_t groupEnd(std::span<const Entry> entries, std::size_t e);
   // The first entry of the group [from, to) at or past `angle`.
-  static std::size_t angleBound(const std::vector<Entry>& entries, std::size_t from, std::size_t to,
+  static std::size_t angleBound(std::span<const Entry> entries, std::size_t from, std::size_t to,
                                 double angle);
   // Counts looks against maxNearLooks; throws std::invalid_argument past it.
   void look(std::size_t n) const;
 
   const Welded& w_;
   double cell_;
-  std::unordered_map<Cell, std::vector<Entry>, CellHash> cells_;
+  CellIndex index_;
+  std::vector<std::size_t> starts_;  // each cell's entries, by its number
+  std::vector<Entry> entries_;
   mutable std::size_t looks_ = 0;
 };
 

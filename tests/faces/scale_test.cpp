@@ -266,9 +266,10 @@ TEST(AgainstEveryPair, EntangledAreTheSegmentsThatCrossOrComeNearAnEnd) {
     for (int k = 0; k < int(w.segments.size()); ++k)
       if (touched[w.segments[k].first] || touched[w.segments[k].second]) expected[k] = 1;
     const std::vector<char> found = faces::entangled(w, faces::SegmentCells(w));
-    for (int k = 0; k < int(w.segments.size()); ++k) {
-      if (expected[k]) EXPECT_TRUE(found[k]) << "segment " << k << ", seed " << seed;
-    }
+    for (int k = 0; k < int(w.segments.size()); ++k)
+      if (expected[k]) {
+        EXPECT_TRUE(found[k]) << "segment " << k << ", seed " << seed;
+      }
   }
 }
 
