@@ -15,6 +15,8 @@
 
 #include "faces/faces.h"
 #include "faces/nesting.h"
+#include "faces/shape_index.h"
+#include "faces/shapes.h"
 #include "faces/weld.h"
 #include "tests/faces/drawings_at_scale.h"
 
@@ -119,6 +121,10 @@ TEST(AtScale, NestedPiecesAddOnlyTheOutermost) {
       for (int m = 0; m < 3; ++m) drawing.push_back({t[m], t[(m + 1) % 3]});
       outside += 1;
     }
+  // And one far off, which must not crowd the rest together.
+  const Vec2 far[3] = {{1e6, 1e6}, {1e6 + 2, 1e6}, {1e6, 1e6 + 1}};
+  for (int m = 0; m < 3; ++m) drawing.push_back({far[m], far[(m + 1) % 3]});
+  outside += 1;
   const Analysis a = faces::analyse(drawing);
   EXPECT_NEAR(a.enclosedArea, 80 * 80 + outside, 1e-6);
 }
@@ -271,6 +277,54 @@ TEST(AgainstEveryPair, EntangledAreTheSegmentsThatCrossOrComeNearAnEnd) {
         EXPECT_TRUE(found[k]) << "segment " << k << ", seed " << seed;
       }
   }
+}
+
+// Shapes turned, moved, mirrored and shaken up to about what the fit
+// allows, among unrelated ones: the index offers every model that fits.
+TEST(AgainstEveryPair, ShapeIndexOffersEveryModelThatFits) {
+  std::mt19937 random(8);
+  std::uniform_real_distribution<double> unit(0, 1);
+  auto shape = [&](int corners) {
+    std::vector<Vec2> ring;
+    for (int k = 0; k < corners; ++k) {
+      const double t = 2 * std::numbers::pi * (k + 0.3 * unit(random)) / corners, r = 1 + 0.4 * unit(random);
+      ring.push_back({r * std::cos(t), r * std::sin(t)});
+    }
+    return ring;
+  };
+  auto moved = [&](std::vector<Vec2> ring, bool mirror, double shake) {
+    const double t = unit(random) * 2 * std::numbers::pi, dx = unit(random) * 50, dy = unit(random) * 50;
+    for (Vec2& p : ring) {
+      if (mirror) p.y = -p.y;
+      p = {dx + std::cos(t) * p.x - std::sin(t) * p.y + shake * (unit(random) - 0.5),
+           dy + std::sin(t) * p.x + std::cos(t) * p.y + shake * (unit(random) - 0.5)};
+    }
+    if (mirror) std::reverse(ring.begin(), ring.end());
+    return ring;
+  };
+  std::vector<faces::Face> models;
+  faces::ShapeIndex index;
+  for (int c = 0; c < 600; ++c) {
+    models.push_back(faces::measureFace(shape(3 + c % 4)));
+    index.add(models.back(), c);
+  }
+  int fits = 0;
+  for (int q = 0; q < 2000; ++q) {
+    const faces::Face& model = models[std::size_t(unit(random) * models.size())];
+    const faces::Face face =
+        faces::measureFace(moved(model.corners, q % 2 == 1, (q % 3) * 1.5 * faces::fitDistance));
+    std::vector<int> offered;
+    index.forCandidates(face, [&](int c) {
+      offered.push_back(c);
+      return false;
+    });
+    for (int c = 0; c < int(models.size()); ++c)
+      if (faces::fitShape(models[c], face)) {
+        ++fits;
+        EXPECT_TRUE(std::binary_search(offered.begin(), offered.end(), c)) << "query " << q << ", class " << c;
+      }
+  }
+  EXPECT_GE(fits, 800);  // most copies, shaken up to near the limit, still fit
 }
 
 // Walks inside walks, side by side, and round trees of edges that hold
