@@ -356,71 +356,91 @@ struct EqualValue {
   bool operator()(Vec2 p, Vec2 q) const { return p.x == q.x && p.y == q.y; }
 };
 
-// The noded line work without its dangling edges (loose ends, and whatever
-// hangs only from them), each marked in `dangles` by a point on it, as
-// GEOS's polygonizer would find them. It would find them too, but spend
-// time on every edge at a node for each edge that dangles from it; faces
-// and cut edges come out the same without them. Throws
-// std::invalid_argument where the faces would take GEOS too long: it
-// spends time on every edge at a node for each face there.
-Geos::Owned closedLineWork(const Geos& geos, const GEOSGeometry* noded, std::vector<Vec2>& dangles) {
-  std::unordered_map<Vec2, int, SameValue, EqualValue> nodeAt;
-  std::vector<Vec2> where;
-  auto nodeOf = [&](Vec2 p) {
-    const auto [it, fresh] = nodeAt.try_emplace(p, int(where.size()));
-    if (fresh) where.push_back(p);
-    return it->second;
-  };
+// The noded line work as GEOS's polygonizer takes it: a node for each
+// distinct end point, an edge for each line of some length.
+struct LineGraph {
   std::vector<const GEOSGeometry*> lines;
-  std::vector<std::pair<int, int>> ends;
-  forEachPart(geos, noded, [&](const GEOSGeometry* line) {
-    const std::vector<Vec2> c = coordinates(geos, line);
-    if (c.size() < 2) return;
-    const int a = nodeOf(c.front()), b = nodeOf(c.back());
-    if (a == b) return;  // GEOS passes over lines of no length too
-    lines.push_back(line);
-    ends.emplace_back(a, b);
-  });
+  std::vector<std::pair<int, int>> ends;  // of each line
+  std::vector<Vec2> nodes;
 
-  std::vector<std::vector<int>> edgesAt(where.size());
-  for (int e = 0; e < int(ends.size()); ++e) edgesAt[ends[e].first].push_back(e), edgesAt[ends[e].second].push_back(e);
-  std::vector<int> degree(where.size());
-  // Loose ends taken as GEOS takes them: stacked in order of x, then y,
-  // and the last first; so the dangles come out in its order too.
+  LineGraph(const Geos& geos, const GEOSGeometry* noded) {
+    std::unordered_map<Vec2, int, SameValue, EqualValue> nodeAt;
+    auto nodeOf = [&](Vec2 p) {
+      const auto [it, fresh] = nodeAt.try_emplace(p, int(nodes.size()));
+      if (fresh) nodes.push_back(p);
+      return it->second;
+    };
+    forEachPart(geos, noded, [&](const GEOSGeometry* line) {
+      const std::vector<Vec2> c = coordinates(geos, line);
+      if (c.size() < 2) return;
+      const int a = nodeOf(c.front()), b = nodeOf(c.back());
+      if (a == b) return;  // GEOS passes over lines of no length too
+      lines.push_back(line);
+      ends.emplace_back(a, b);
+    });
+  }
+};
+
+// The edges that lead nowhere (loose ends, and whatever hangs only from
+// them), marked, each with a point on it in `dangles`; `degree` is left
+// with the edges at each node less those. Loose ends are taken as GEOS's
+// polygonizer takes them: stacked in order of x, then y, the last first;
+// so the dangles come out in its order too.
+std::vector<char> findDangles(const Geos& geos, const LineGraph& g, std::vector<int>& degree,
+                              std::vector<Vec2>& dangles) {
+  std::vector<std::vector<int>> edgesAt(g.nodes.size());
+  for (int e = 0; e < int(g.ends.size()); ++e)
+    edgesAt[g.ends[e].first].push_back(e), edgesAt[g.ends[e].second].push_back(e);
+  degree.assign(g.nodes.size(), 0);
   std::vector<int> loose;
-  for (int n = 0; n < int(where.size()); ++n)
+  for (int n = 0; n < int(g.nodes.size()); ++n)
     if ((degree[n] = int(edgesAt[n].size())) == 1) loose.push_back(n);
   std::sort(loose.begin(), loose.end(), [&](int l, int r) {
-    return where[l].x < where[r].x || (where[l].x == where[r].x && where[l].y < where[r].y);
+    return g.nodes[l].x < g.nodes[r].x || (g.nodes[l].x == g.nodes[r].x && g.nodes[l].y < g.nodes[r].y);
   });
-  std::vector<char> dangling(ends.size(), 0);
+  std::vector<char> dangling(g.ends.size(), 0);
   while (!loose.empty()) {
     const int n = loose.back();
     loose.pop_back();
     for (int e : edgesAt[n]) {
       if (dangling[e]) continue;
       dangling[e] = 1;
-      dangles.push_back(pointOn(geos, lines[e]));
-      const int other = ends[e].first == n ? ends[e].second : ends[e].first;
+      dangles.push_back(pointOn(geos, g.lines[e]));
+      const int other = g.ends[e].first == n ? g.ends[e].second : g.ends[e].first;
       --degree[n];
       if (--degree[other] == 1) loose.push_back(other);
     }
   }
+  return dangling;
+}
 
+// Throws std::invalid_argument where the faces would take GEOS too long.
+void refuseBusyNodes(const LineGraph& g, const std::vector<int>& degree) {
   double load = 0;
   int busiest = 0;
-  for (int n = 0; n < int(where.size()); ++n) {
+  for (int n = 0; n < int(g.nodes.size()); ++n) {
     load += double(degree[n]) * degree[n];
     if (degree[n] > degree[busiest]) busiest = n;
   }
   if (load > maxNodeLoad)
     throw std::invalid_argument(std::to_string(degree[busiest]) + " edges meet at (" +
-                                std::to_string(where[busiest].x) + ", " + std::to_string(where[busiest].y) +
+                                std::to_string(g.nodes[busiest].x) + ", " +
+                                std::to_string(g.nodes[busiest].y) +
                                 "): too many at one point to find the faces round it");
+}
 
+// The noded line work without its dangling edges, each marked in `dangles`
+// by a point on it, as GEOS's polygonizer would find them. It would find
+// them too, but spend time on every edge at a node for each edge that
+// dangles from it; faces and cut edges come out the same without them.
+Geos::Owned closedLineWork(const Geos& geos, const GEOSGeometry* noded, std::vector<Vec2>& dangles) {
+  const LineGraph g(geos, noded);
+  std::vector<int> degree;
+  const std::vector<char> dangling = findDangles(geos, g, degree, dangles);
+  refuseBusyNodes(g, degree);
   std::vector<GEOSGeometry*> kept;
-  for (std::size_t e = 0; e < lines.size(); ++e)
-    if (!dangling[e]) kept.push_back(GEOSGeom_clone_r(geos.ctx(), lines[e]));
+  for (std::size_t e = 0; e < g.lines.size(); ++e)
+    if (!dangling[e]) kept.push_back(GEOSGeom_clone_r(geos.ctx(), g.lines[e]));
   return lineWork(geos, kept);
 }
 

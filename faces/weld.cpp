@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <numeric>
