@@ -382,51 +382,58 @@ struct LineGraph {
 };
 
 // The edges that lead nowhere (loose ends, and whatever hangs only from
-// them), marked, each with a point on it in `dangles`; `degree` is left
-// with the edges at each node less those. Loose ends are taken as GEOS's
-// polygonizer takes them: stacked in order of x, then y, the last first;
-// so the dangles come out in its order too.
-std::vector<char> findDangles(const Geos& geos, const LineGraph& g, std::vector<int>& degree,
-                              std::vector<Vec2>& dangles) {
-  std::vector<std::vector<int>> edgesAt(g.nodes.size());
-  for (int e = 0; e < int(g.ends.size()); ++e)
-    edgesAt[g.ends[e].first].push_back(e), edgesAt[g.ends[e].second].push_back(e);
-  degree.assign(g.nodes.size(), 0);
+// them), in the order GEOS's polygonizer takes them off: loose ends stacked
+// in order of x, then y, the last first. `degree` is left with the edges at
+// each node less those.
+std::vector<int> danglingEdges(const std::vector<Vec2>& nodes, const std::vector<std::pair<int, int>>& ends,
+                               std::vector<int>& degree) {
+  std::vector<std::vector<int>> edgesAt(nodes.size());
+  for (int e = 0; e < int(ends.size()); ++e) edgesAt[ends[e].first].push_back(e), edgesAt[ends[e].second].push_back(e);
+  degree.assign(nodes.size(), 0);
   std::vector<int> loose;
-  for (int n = 0; n < int(g.nodes.size()); ++n)
+  for (int n = 0; n < int(nodes.size()); ++n)
     if ((degree[n] = int(edgesAt[n].size())) == 1) loose.push_back(n);
   std::sort(loose.begin(), loose.end(), [&](int l, int r) {
-    return g.nodes[l].x < g.nodes[r].x || (g.nodes[l].x == g.nodes[r].x && g.nodes[l].y < g.nodes[r].y);
+    return nodes[l].x < nodes[r].x || (nodes[l].x == nodes[r].x && nodes[l].y < nodes[r].y);
   });
-  std::vector<char> dangling(g.ends.size(), 0);
+  std::vector<char> gone(ends.size(), 0);
+  std::vector<int> order;
   while (!loose.empty()) {
     const int n = loose.back();
     loose.pop_back();
     for (int e : edgesAt[n]) {
-      if (dangling[e]) continue;
-      dangling[e] = 1;
-      dangles.push_back(pointOn(geos, g.lines[e]));
-      const int other = g.ends[e].first == n ? g.ends[e].second : g.ends[e].first;
+      if (gone[e]) continue;
+      gone[e] = 1;
+      order.push_back(e);
+      const int other = ends[e].first == n ? ends[e].second : ends[e].first;
       --degree[n];
       if (--degree[other] == 1) loose.push_back(other);
     }
   }
-  return dangling;
+  return order;
 }
 
 // Throws std::invalid_argument where the faces would take GEOS too long.
-void refuseBusyNodes(const LineGraph& g, const std::vector<int>& degree) {
+void refuseBusyNodes(const std::vector<Vec2>& nodes, const std::vector<int>& degree) {
   double load = 0;
   int busiest = 0;
-  for (int n = 0; n < int(g.nodes.size()); ++n) {
+  for (int n = 0; n < int(nodes.size()); ++n) {
     load += double(degree[n]) * degree[n];
     if (degree[n] > degree[busiest]) busiest = n;
   }
   if (load > maxNodeLoad)
     throw std::invalid_argument(std::to_string(degree[busiest]) + " edges meet at (" +
-                                std::to_string(g.nodes[busiest].x) + ", " +
-                                std::to_string(g.nodes[busiest].y) +
+                                std::to_string(nodes[busiest].x) + ", " + std::to_string(nodes[busiest].y) +
                                 "): too many at one point to find the faces round it");
+}
+
+// Noding splits segments where they cross: it adds edges at the welded
+// points and leaves fewer of them dangling, so a drawing refused here would
+// be refused after noding too. Here it is refused before that work.
+void refuseBusyPoints(const Welded& w) {
+  std::vector<int> degree;
+  danglingEdges(w.points, w.segments, degree);
+  refuseBusyNodes(w.points, degree);
 }
 
 // The noded line work without its dangling edges, each marked in `dangles`
@@ -436,8 +443,12 @@ void refuseBusyNodes(const LineGraph& g, const std::vector<int>& degree) {
 Geos::Owned closedLineWork(const Geos& geos, const GEOSGeometry* noded, std::vector<Vec2>& dangles) {
   const LineGraph g(geos, noded);
   std::vector<int> degree;
-  const std::vector<char> dangling = findDangles(geos, g, degree, dangles);
-  refuseBusyNodes(g, degree);
+  std::vector<char> dangling(g.lines.size(), 0);
+  for (int e : danglingEdges(g.nodes, g.ends, degree)) {
+    dangling[e] = 1;
+    dangles.push_back(pointOn(geos, g.lines[e]));
+  }
+  refuseBusyNodes(g.nodes, degree);
   std::vector<GEOSGeometry*> kept;
   for (std::size_t e = 0; e < g.lines.size(); ++e)
     if (!dangling[e]) kept.push_back(GEOSGeom_clone_r(geos.ctx(), g.lines[e]));
@@ -465,6 +476,7 @@ Subdivision subdivide(std::span<const Segment2> segments) {
                                   std::to_string(maxCrossings) + " times: too tangled to analyse");
     cutAtPoints(welded, cells);
   }
+  refuseBusyPoints(welded);
 
   // Every meeting of segments is now exact; GEOS nodes where they cross.
   Geos geos;
