@@ -1,8 +1,13 @@
 // tilings-explore NAME: one tiling in a window, its given points as handles
 // to drag, the tiling rebuilt and analysed at every step.
+// tilings-explore 'explore.html?tiling=NAME&A=x,y...': the shape a link
+// shares (as the explorer prints it on letting go of a handle, and as the
+// web page's address holds it).
 #include <iostream>
 #include <string>
+#include <string_view>
 
+#include "explore/link.h"
 #include "explore/window.h"
 #include "tools/registry.h"
 
@@ -14,17 +19,23 @@ int unknownProgram(const std::string& name) {
   return 2;
 }
 
+bool isLink(std::string_view argument) {
+  return argument.starts_with('?') || argument.starts_with(explore::linkPage);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The first argument names the tiling; the rest go to the GLUT toolkit.
-  std::string name = "deltatile";
+  // The first argument names the tiling or is a link; the rest go to the
+  // GLUT toolkit.
+  std::string first = "deltatile";
   if (argc > 1 && argv[1][0] != '-') {
-    name = argv[1];
+    first = argv[1];
     for (int k = 1; k + 1 < argc; ++k) argv[k] = argv[k + 1];
     argv[--argc] = nullptr;
   }
-  const tools::TilingProgram* program = tools::findTilingProgram(name);
-  if (program == nullptr) return unknownProgram(name);
-  explore::runWindow(argc, argv, *program);
+  if (isLink(first)) explore::runWindow(argc, argv, explore::readLink(first));
+  const tools::TilingProgram* program = tools::findTilingProgram(first);
+  if (program == nullptr) return unknownProgram(first);
+  explore::runWindow(argc, argv, {program, {}, {}});
 }

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <numbers>
 #include <optional>
@@ -17,9 +16,10 @@
 #include <vector>
 
 #include "explore/explorer.h"
+#include "explore/link.h"
+#include "explore/overlay.h"
 #include "explore/plane_view.h"
 #include "tools/export/svg.h"
-#include "tools/export/write_whole.h"
 #include "viewer/viewer.h"
 
 namespace explore {
@@ -93,12 +93,15 @@ void frameOnTiling() {
   onReshape(w, h);
 }
 
-void open(const tools::TilingProgram& program) {
+void open(const tools::TilingProgram& program, const std::vector<LinkedPoint>& linked = {}) {
   state.dragged.reset();
   load(state.explorer, program);
-  glutSetWindowTitle(("tilings-explore: " + std::string(program.name)).c_str());
+  const std::vector<std::string> problems = applyLink(state.explorer, linked);
+  if (!problems.empty()) showProblems(problems);
+  showTitle("tilings-explore: " + std::string(program.name));
   frameOnTiling();
   report();
+  showLink(linkOf(state.explorer));
   glutPostRedisplay();
 }
 
@@ -256,13 +259,8 @@ void drawEndless() {
   marks.draw(GL_POINTS);
 }
 
-void text(const std::string& s, void* font = GLUT_BITMAP_HELVETICA_12) {
-  for (char c : s) glutBitmapCharacter(font, c);
-}
-
 void drawHandles() {
   const Explorer& e = state.explorer;
-  const auto names = e.program->givenPoints();
   for (std::size_t k = 0; k < e.points.size(); ++k) {
     const bool fixed = pinned(e, k);
     const bool held = state.dragged == k;
@@ -279,83 +277,34 @@ void drawHandles() {
     glBegin(GL_POINTS);
     vertex(e.points[k].x, e.points[k].y);
     glEnd();
-    glColor3ub(0, 0, 0);
-    const Vec v = toView(e.points[k].x, e.points[k].y);
-    glRasterPos3f(float(v.x), float(v.y), 0);
-    glBitmap(0, 0, 0, 0, 9, 6, nullptr);
-    text(std::string(names[k].name) + (fixed ? " (fixed)" : ""));
   }
 }
 
-// The text cut to fit `width` pixels.
-std::string fitted(std::string s, int width, void* font) {
-  const std::string more = "...";
-  auto widthOf = [&](const std::string& t) {
-    int sum = 0;
-    for (char c : t) sum += glutBitmapWidth(font, c);
-    return sum;
-  };
-  if (widthOf(s) <= width) return s;
-  while (!s.empty() && widthOf(s + more) > width) s.pop_back();
-  return s + more;
-}
-
-void box(int x0, int y0, int x1, int y1) {
-  glBegin(GL_QUADS);
-  glVertex2i(x0, y0);
-  glVertex2i(x1, y0);
-  glVertex2i(x1, y1);
-  glVertex2i(x0, y1);
-  glEnd();
-}
-
-// The status lines at the top and, on request, the keys at the bottom, in
-// window pixels; the projection is current again afterwards.
-void drawOverlay() {
-  const int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
-  glMatrixMode(GL_PROJECTION);
-  glPushMatrix();
-  glLoadIdentity();
-  gluOrtho2D(0, w, 0, h);
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glLoadIdentity();
-
-  const Status& s = state.explorer.feedback.status;
-  void* font = GLUT_BITMAP_HELVETICA_12;
-  std::vector<std::string> lines{s.name + ": " + s.verdict, s.census, s.vertices};
-  if (!s.identity.empty()) lines.push_back(s.identity);
-  glColor3ub(0xf4, 0xf4, 0xec);
-  box(0, h - 8 - 16 * int(lines.size()), w, h);
-  for (std::size_t k = 0; k < lines.size(); ++k) {
-    if (k == 0 && !s.clean)
-      glColor3ub(0xb0, 0x00, 0x00);
-    else
-      glColor3ub(0, 0, 0);
-    glRasterPos2i(8, h - 18 - 16 * int(k));
-    text(fitted(lines[k], w - 16, font), font);
+// The handles' names where they show, the status lines and, on request,
+// the keys.
+Overlay overlay() {
+  const Explorer& e = state.explorer;
+  const Status& s = e.feedback.status;
+  Overlay o;
+  o.status = {s.name + ": " + s.verdict, s.census, s.vertices};
+  if (!s.identity.empty()) o.status.push_back(s.identity);
+  o.clean = s.clean;
+  const Matrices m = currentMatrices();
+  const auto names = e.program->givenPoints();
+  for (std::size_t k = 0; k < e.points.size(); ++k) {
+    const std::optional<Vec> at = pixelOf(m, toView(e.points[k].x, e.points[k].y));
+    if (!at) continue;
+    o.labels.push_back({std::string(names[k].name) + (pinned(e, k) ? " (fixed)" : ""), at->x, at->y});
   }
-  if (state.help) {
-    const int rows = int(std::size(keyHelp));
-    glColor3ub(0xf4, 0xf4, 0xec);
-    box(0, 0, w, 8 + 16 * rows);
-    glColor3ub(0, 0, 0);
-    for (int k = 0; k < rows; ++k) {
-      glRasterPos2i(8, 8 + 16 * (rows - 1 - k) + 2);
-      text(fitted(keyHelp[k], w - 16, font), font);
-    }
-  }
-
-  glPopMatrix();
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
+  if (state.help) o.help.assign(std::begin(keyHelp), std::end(keyHelp));
+  return o;
 }
 
 void display() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   drawEndless();
   drawHandles();
-  drawOverlay();
+  showOverlay(overlay());
   glutSwapBuffers();
 }
 
@@ -395,7 +344,10 @@ void mouse(int button, int st, int x, int y) {
     // Presses while a handle moves are ignored; any release lets it go.
     if (st == GLUT_DOWN) return;
     state.dragged.reset();
+    const std::string link = linkOf(state.explorer);
     std::cout << "points: " << pointsLine(state.explorer) << std::endl;
+    std::cout << "link: " << link << std::endl;
+    showLink(link);
   }
   onMouse(button, st, x, y);
   state.panGrab.reset();
@@ -477,7 +429,6 @@ void motion(int x, int y) {
 
 void exportShape() {
   const Explorer& e = state.explorer;
-  const std::string path = std::string(e.program->name) + "-explored.svg";
   // The filled picture while the shape has faces; the plain drawing when it
   // is degenerate and was not analysed.
   std::ostringstream svg;
@@ -485,12 +436,7 @@ void exportShape() {
     tools::writeSvg(svg, e.placed);
   else
     tools::writeFilledSvg(svg, e.placed, e.analysis);
-  std::string error;
-  if (!tools::writeWhole(path, svg.str(), error)) {
-    std::cerr << "tilings-explore: cannot write " << path << ": " << error << "\n";
-    return;
-  }
-  std::cout << "wrote " << std::filesystem::absolute(path).string() << std::endl;
+  saveFile(std::string(e.program->name) + "-explored.svg", svg.str());
 }
 
 void keyboard(unsigned char key, int, int) {
@@ -505,10 +451,11 @@ void keyboard(unsigned char key, int, int) {
       state.dragged.reset();
       resetPoints(state.explorer);
       report();
+      showLink(linkOf(state.explorer));
       break;
     case 'e': exportShape(); break;
     case 'h': case '?': state.help = !state.help; break;
-    case 'q': case 27: std::exit(0);
+    case 'q': case 27: leave(); return;
     default: return;
   }
   glutPostRedisplay();
@@ -543,9 +490,10 @@ long long copiesDrawn() { return atMost(visibleCells(), maxCells()).count(); }
 
 void drawFrame() { display(); }
 
-void runWindow(int argc, char** argv, const tools::TilingProgram& program) {
+void runWindow(int argc, char** argv, const LinkRequest& request) {
   openWindow(argc, argv);
-  open(program);
+  if (!request.problems.empty()) showProblems(request.problems);
+  open(*request.program, request.points);
   glutDisplayFunc(display);
   glutMouseFunc(mouse);
   glutMotionFunc(motion);

@@ -1,0 +1,180 @@
+#include "explore/link.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+namespace explore {
+
+namespace {
+
+// The shortest %g text that reads back as the same float.
+std::string shortest(float v) {
+  char text[32];
+  for (int digits = 1; digits <= 9; ++digits) {
+    std::snprintf(text, sizeof text, "%.*g", digits, double(v));
+    if (std::strtof(text, nullptr) == v) break;
+  }
+  return text;
+}
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// %XX escapes and '+' as a space, as a browser's address bar writes them;
+// a broken escape is kept as it stands.
+std::string decoded(std::string_view s) {
+  std::string out;
+  for (std::size_t k = 0; k < s.size(); ++k) {
+    if (s[k] == '+') {
+      out += ' ';
+    } else if (s[k] == '%' && k + 2 < s.size() && hexValue(s[k + 1]) >= 0 &&
+               hexValue(s[k + 2]) >= 0) {
+      out += char(hexValue(s[k + 1]) * 16 + hexValue(s[k + 2]));
+      k += 2;
+    } else {
+      out += s[k];
+    }
+  }
+  return out;
+}
+
+// One number filling the whole of `s`, finite and within a float's range.
+bool readNumber(const std::string& s, double& v) {
+  if (s.empty() || std::isspace((unsigned char)s[0])) return false;
+  char* end = nullptr;
+  v = std::strtod(s.c_str(), &end);
+  return end == s.c_str() + s.size() && std::isfinite(v) &&
+         std::fabs(v) <= std::numeric_limits<float>::max();
+}
+
+// "x,y" as two finite numbers.
+bool readPoint(const std::string& s, Point& p) {
+  const std::size_t comma = s.find(',');
+  if (comma == std::string::npos) return false;
+  double x = 0, y = 0;
+  if (!readNumber(s.substr(0, comma), x) || !readNumber(s.substr(comma + 1), y)) return false;
+  p = Point{float(x), float(y), 0, 9};
+  return true;
+}
+
+std::string tilingNames() {
+  std::string names;
+  for (const tools::TilingProgram& p : tools::tilingPrograms())
+    names += (names.empty() ? "" : ", ") + std::string(p.name);
+  return names;
+}
+
+std::string pointNames(const tools::TilingProgram& program) {
+  std::string names;
+  for (const tiles::GivenPoint& g : program.givenPoints())
+    names += (names.empty() ? "" : ", ") + std::string(g.name);
+  return names;
+}
+
+struct Field {
+  std::string key, value;
+};
+
+// The query's key=value fields, decoded, in order; empty pieces skipped.
+std::vector<Field> fieldsOf(std::string_view link) {
+  const std::size_t mark = link.find('?');
+  if (mark != std::string_view::npos) link.remove_prefix(mark + 1);
+  const std::size_t hash = link.find('#');
+  if (hash != std::string_view::npos) link = link.substr(0, hash);
+  std::vector<Field> fields;
+  while (!link.empty()) {
+    const std::size_t amp = link.find('&');
+    const std::string_view piece = link.substr(0, amp);
+    link = amp == std::string_view::npos ? std::string_view{} : link.substr(amp + 1);
+    if (piece.empty()) continue;
+    const std::size_t eq = piece.find('=');
+    if (eq == std::string_view::npos)
+      fields.push_back({decoded(piece), ""});
+    else
+      fields.push_back({decoded(piece.substr(0, eq)), decoded(piece.substr(eq + 1))});
+  }
+  return fields;
+}
+
+// The program the fields name; null, with the problem said, when they name
+// none or one that does not exist.
+const tools::TilingProgram* programOf(const std::vector<Field>& fields,
+                                      std::vector<std::string>& problems) {
+  for (const Field& f : fields) {
+    if (f.key != "tiling") continue;
+    if (const tools::TilingProgram* p = tools::findTilingProgram(f.value)) return p;
+    problems.push_back("there is no tiling '" + f.value + "'; the tilings are " + tilingNames());
+    return nullptr;
+  }
+  if (!fields.empty())
+    problems.push_back("the link names no tiling (tiling=NAME); the tilings are " + tilingNames());
+  return nullptr;
+}
+
+}  // namespace
+
+std::string linkOf(const Explorer& e) {
+  std::string link = std::string(linkPage) + "?tiling=" + std::string(e.program->name);
+  const auto names = e.program->givenPoints();
+  for (std::size_t k = 0; k < e.points.size() && k < names.size(); ++k) {
+    link.append("&").append(names[k].name).append("=");
+    link.append(shortest(e.points[k].x)).append(",").append(shortest(e.points[k].y));
+  }
+  return link;
+}
+
+LinkRequest readLink(std::string_view link, std::string_view fallback) {
+  LinkRequest r;
+  const std::vector<Field> fields = fieldsOf(link);
+  r.program = programOf(fields, r.problems);
+  if (r.program == nullptr) {
+    // The points were meant for a tiling that is not here: the fallback
+    // opens with its own.
+    r.program = tools::findTilingProgram(fallback);
+    if (r.program == nullptr) r.program = &tools::tilingPrograms().front();
+    return r;
+  }
+  const auto given = r.program->givenPoints();
+  for (const Field& f : fields) {
+    if (f.key == "tiling") continue;
+    std::size_t k = 0;
+    while (k < given.size() && f.key != given[k].name) ++k;
+    if (k == given.size()) {
+      r.problems.push_back(std::string(r.program->name) + " has no point '" + f.key +
+                           "'; its points are " + pointNames(*r.program));
+      continue;
+    }
+    Point p;
+    if (!readPoint(f.value, p)) {
+      r.problems.push_back("point " + f.key + " is '" + f.value +
+                           "', not two finite numbers x,y; it keeps its own value");
+      continue;
+    }
+    r.points.push_back({k, p});
+  }
+  return r;
+}
+
+std::vector<std::string> applyLink(Explorer& e, const std::vector<LinkedPoint>& points) {
+  std::vector<std::string> problems;
+  const auto names = e.program->givenPoints();
+  for (const LinkedPoint& p : points) {
+    const Point now = e.points[p.index];
+    if (pinned(e, p.index)) {
+      if (p.value.x != now.x || p.value.y != now.y)
+        problems.push_back("point " + std::string(names[p.index].name) + " is fixed at " +
+                           shortest(now.x) + "," + shortest(now.y));
+      continue;
+    }
+    movePoint(e, p.index, p.value);
+  }
+  return problems;
+}
+
+}  // namespace explore
