@@ -2,8 +2,9 @@
 # index.html (a picture and the one-line summary of each program, taken from
 # the registry of tools/registry.cpp, and its identity card from
 # docs/identity.tsv), one NAME.html per program (a browser keeps only so many
-# WebGL contexts), the shared page.js and style.css, and the filled pictures
-# of docs/pictures.
+# WebGL contexts), the shared page.js and style.css, the filled pictures
+# of docs/pictures, and explore.html with its explore-page.js. Every entry
+# and every program page links to its tiling in the explorer.
 set(pages ${CMAKE_SOURCE_DIR}/site)
 set(registry ${source_root}/tools/registry.cpp)
 set(identities ${source_root}/docs/identity.tsv)
@@ -63,8 +64,11 @@ foreach(row IN LISTS rows)
   configure_file(${source_root}/docs/pictures/${NAME}.png ${site}/pictures/${NAME}.png COPYONLY)
   string(APPEND ENTRIES
     "    <li><a href=\"${NAME}.html\"><img src=\"pictures/${NAME}.png\" alt=\"${NAME}\">"
-    "<code>${NAME}</code></a> ${SUMMARY}\n      <p class=\"identity\">${card_${NAME}}</p></li>\n")
+    "<code>${NAME}</code></a> ${SUMMARY}\n      <p class=\"identity\">${card_${NAME}}</p>\n"
+    "      <p class=\"explore\"><a href=\"explore.html?tiling=${NAME}\">Reshape it in the explorer</a></p></li>\n")
 endforeach()
 configure_file(${pages}/index.html.in ${site}/index.html @ONLY)
 configure_file(${pages}/page.js ${site}/page.js COPYONLY)
+configure_file(${pages}/explore.html.in ${site}/explore.html COPYONLY)
+configure_file(${pages}/explore-page.js ${site}/explore-page.js COPYONLY)
 configure_file(${pages}/style.css ${site}/style.css COPYONLY)

@@ -10,10 +10,13 @@
 
 #include <unistd.h>
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <iostream>
 #include <numbers>
+#include <string>
+#include <string_view>
 
 namespace webcompat {
 
@@ -90,20 +93,55 @@ inline void lookAt(GLdouble ex, GLdouble ey, GLdouble ez, GLdouble cx, GLdouble 
 // the C++ stream and locale machinery along, over 40 KB after gzip, for two
 // programs that only ever print a few words and flush. Their std::cout
 // becomes this console, which writes each piece straight to standard output.
+//
+// Fault of the console itself, met by code that uses std::cout as a stream
+// (tools/registry.cpp quiets the constructions' words with
+// std::cout.rdbuf(sink); the explorer prints std::strings and std::endl):
+// rdbuf swaps where the pieces go, as a stream's does, and strings and endl
+// are written as a stream writes them.
 struct Console {
-  Console& operator<<(const char* text) {
-    // Nothing is to be done about a failed write to the page.
-    [[maybe_unused]] const auto written = ::write(1, text, std::strlen(text));
+  std::streambuf* target = nullptr;  // null: standard output
+
+  Console& operator<<(std::string_view text) {
+    if (target != nullptr) {
+      target->sputn(text.data(), std::streamsize(text.size()));
+    } else {
+      // Nothing is to be done about a failed write to the page.
+      [[maybe_unused]] const auto written = ::write(1, text.data(), text.size());
+    }
     return *this;
   }
-  // std::flush: every piece is written at once already.
-  Console& operator<<(std::ostream& (*)(std::ostream&)) { return *this; }
+  Console& operator<<(const char* text) { return *this << std::string_view(text); }
+  Console& operator<<(const std::string& text) { return *this << std::string_view(text); }
+  // std::endl ends the line; std::flush has nothing to do, every piece is
+  // written at once already.
+  Console& operator<<(std::ostream& (*manipulator)(std::ostream&)) {
+    using Manipulator = std::ostream& (*)(std::ostream&);
+    if (manipulator == static_cast<Manipulator>(std::endl)) *this << "\n";
+    return *this;
+  }
+  std::streambuf* rdbuf() const { return target; }
+  std::streambuf* rdbuf(std::streambuf* to) {
+    std::streambuf* was = target;
+    target = to;
+    return was;
+  }
 };
 
 }  // namespace webcompat
 
 namespace std {
 inline webcompat::Console webcompat_cout;
+
+// Fault: Emscripten 3.1.6's C++ library has no std::bit_cast (C++20, in
+// <bit>), which g++ 12's has; clang's builtin does the same.
+#if !defined(__cpp_lib_bit_cast)
+template <class To, class From>
+constexpr To bit_cast(const From& from) noexcept {
+  static_assert(sizeof(To) == sizeof(From), "bit_cast between types of different sizes");
+  return __builtin_bit_cast(To, from);
+}
+#endif
 }  // namespace std
 
 #define glGetDoublev webcompat::getDoublev

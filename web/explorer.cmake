@@ -1,0 +1,50 @@
+# The explorer as explore.html's module: faces/, symmetry/ and explore/ with
+# their own CMakeLists.txt, and the registry, the periodic units, the SVG
+# writer and the analysis report from tools/, the same sources as natively.
+# faces/ finds GEOS with find_package(GEOS) as natively: GEOS_DIR names the
+# WebAssembly build's GEOSConfig.cmake folder (emcmake ignores
+# CMAKE_PREFIX_PATH).
+#
+# GEOS reports an error by throwing inside its C API, which catches the
+# throw and returns the error; the face analysis turns errors and degenerate
+# drawings into exceptions that the explorer catches. All of that needs C++
+# exceptions caught, which Emscripten leaves off by default (a throw then
+# ends the page): -fexceptions for GEOS (web/geos/build.sh), for everything
+# from here on and for the link. The programs above are built without, as
+# they throw nothing.
+add_compile_options(-fexceptions)
+
+add_subdirectory(${source_root}/faces faces)
+add_subdirectory(${source_root}/symmetry symmetry)
+
+get_property(tiling_programs GLOBAL PROPERTY TILING_PROGRAMS)
+add_library(tilings_registry STATIC ${source_root}/tools/registry.cpp ${source_root}/tools/periodic.cpp)
+foreach(program IN LISTS tiling_programs)
+  target_link_libraries(tilings_registry PUBLIC ${program}_tiling)
+endforeach()
+add_library(tilings_svg STATIC ${source_root}/tools/export/svg.cpp
+                               ${source_root}/tools/export/write_whole.cpp)
+target_link_libraries(tilings_svg PUBLIC framework faces)
+add_library(tilings_analyse STATIC ${source_root}/tools/analyse/report.cpp
+                                   ${source_root}/tools/analyse/segments_text.cpp
+                                   ${source_root}/tools/analyse/identity_table.cpp)
+target_link_libraries(tilings_analyse PUBLIC faces symmetry framework)
+
+add_subdirectory(${source_root}/explore explore)
+
+# tilings-explore becomes explore.js and explore.wasm; web/site/explore.js
+# starts it with the page's address as its argument.
+# The analysis of a reshaped block needs more than the programs' fixed 16 MB.
+target_link_options(tilings-explore PRIVATE ${web_link_options} -fexceptions
+                    -sALLOW_MEMORY_GROWTH=1 "SHELL:--post-js ${CMAKE_SOURCE_DIR}/explore-post.js")
+set_target_properties(tilings-explore PROPERTIES OUTPUT_NAME explore RUNTIME_OUTPUT_DIRECTORY ${site}
+                      LINK_DEPENDS "${compat}/post.js;${CMAKE_SOURCE_DIR}/explore-post.js")
+
+# GEOS's errors come back through its C API, and the face analysis's
+# exceptions are caught, in WebAssembly as natively: run under Node.js by
+# tests/web (web_geos_errors).
+find_package(GEOS 3.10 REQUIRED)
+add_executable(geos_errors_test ${CMAKE_SOURCE_DIR}/test/geos_errors.cpp)
+target_link_libraries(geos_errors_test PRIVATE faces GEOS::geos_c)
+target_link_options(geos_errors_test PRIVATE -fexceptions -sENVIRONMENT=node -sWASM_ASYNC_COMPILATION=0)
+set_target_properties(geos_errors_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/test)
