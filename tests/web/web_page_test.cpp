@@ -161,9 +161,9 @@ TEST_P(EveryPage, DrawsNavigatesAndPrintsLikeTheNativeWindow) {
 INSTANTIATE_TEST_SUITE_P(Web, EveryPage, ::testing::ValuesIn(tools::tilingPrograms()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// Each entry's first line is its link, picture and summary; its identity
-// card follows on the next, and opens with the group the native analysis
-// wrote into docs/identity.tsv.
+// Each entry's first line is its link, picture, link to the explorer and
+// summary; its identity card follows on the next, and opens with the group
+// the native analysis wrote into docs/identity.tsv.
 TEST(WebSite, IndexLinksEveryPageWithItsPictureAndSummary) {
   if (!haveChromium()) GTEST_SKIP() << "chromium is not installed (Ubuntu has it only as a snap)";
   const testbed::CommandResult index = drive("index " WEB_SITE);
@@ -174,8 +174,8 @@ TEST(WebSite, IndexLinksEveryPageWithItsPictureAndSummary) {
     (line.find(".html\t") != std::string::npos ? entries : cards).push_back(line);
   std::vector<std::string> expected;
   for (const TilingProgram& p : tools::tilingPrograms())
-    expected.push_back(std::string(p.name) + ".html\t1\t" + std::string(p.name) + " " +
-                       std::string(p.summary));
+    expected.push_back(std::string(p.name) + ".html\t1\texplore.html?tiling=" +
+                       std::string(p.name) + "\t" + std::string(p.name) + " " + std::string(p.summary));
   EXPECT_EQ(entries, expected);
   std::vector<std::string> groups;
   std::ifstream table(WEB_DIR "/../docs/identity.tsv");

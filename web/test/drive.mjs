@@ -6,9 +6,21 @@
 //       canvas only), OUT/output.txt (the page's printed words) and
 //       OUT/console.txt (the console's messages, one a line)
 //   node drive.mjs index SITE           the index's entries, one a line:
-//       link, picture loaded (1 or 0), text
+//       link, picture loaded (1 or 0), link to the explorer, text
 //   node drive.mjs nowebgl SITE NAME    NAME's page in a browser without
 //       WebGL: whether the canvas shows (1 or 0), then the message shown
+//   node drive.mjs explore SITE NAME... the explorer opened on each tiling
+//       (explore.html?tiling=NAME): a line each, NAME and the status lines
+//   node drive.mjs link SITE QUERY      the explorer opened on
+//       explore.html?QUERY: lines status, problems, address, labels,
+//       canvas (1 shown, 0 not) and errors (uncaught in the page)
+//   node drive.mjs drag SITE NAME DX DY the explorer on NAME: a real left
+//       drag of the first movable handle, found by its colour in the
+//       canvas, by (DX, DY) pixels: the lines of link for the page before
+//       (before.*), after the drag (after.*) and for the address after the
+//       drag opened in a new page (shared.*), and steps (each drag step's
+//       time in milliseconds)
+// Every line is tab-separated: its name first, then its values.
 //
 // The drags are the ones the native tests make with xdotool, in canvas
 // pixels: one motion each from press to release, or two with a click of the
@@ -59,7 +71,11 @@ async function listIndex(page, url) {
   const entries = await page.$$eval('#programs li', (items) => items.map((li) => {
     const img = li.querySelector('img');
     const loaded = img && img.complete && img.naturalWidth > 0 ? 1 : 0;
-    return `${li.querySelector('a').getAttribute('href')}\t${loaded}\t${li.textContent.trim()}`;
+    const explore = li.querySelector('.explore a');
+    const text = [...li.childNodes].filter((n) => !n.classList?.contains('explore'))
+      .map((n) => n.textContent).join('').trim();
+    return `${li.querySelector('a').getAttribute('href')}\t${loaded}\t` +
+      `${explore ? explore.getAttribute('href') : '-'}\t${text}`;
   }));
   console.log(entries.join('\n'));
 }
@@ -72,6 +88,100 @@ async function showWithoutWebgl(page, url) {
   console.log(`${shown}\n${message}`);
 }
 
+// The explorer's page at `query`, once its first frame shows the status.
+async function openExplorer(page, url, query) {
+  const errors = [];
+  page.on('pageerror', (e) => errors.push(e.message));
+  await page.goto(`${url}explore.html${query}`);
+  await page.waitForFunction('window.firstFrameMs !== undefined', { timeout: 60000 });
+  await frames(page);
+  return errors;
+}
+
+function printState(prefix, state) {
+  for (const [key, value] of Object.entries(state)) {
+    const values = Array.isArray(value) ? value : [typeof value === 'boolean' ? Number(value) : value];
+    console.log([prefix + key, ...values].join('\t'));
+  }
+}
+
+async function explorerState(page) {
+  return page.evaluate(() => ({
+    status: [...document.querySelectorAll('#status p')].map((p) => p.textContent),
+    problems: [...document.querySelectorAll('#problems li')].map((li) => li.textContent),
+    address: location.search,
+    labels: [...document.querySelectorAll('#labels span')].map((s) => s.textContent),
+    canvas: document.getElementById('canvas').checkVisibility(),
+  }));
+}
+
+async function exploreEach(browser, url, names) {
+  for (const name of names) {
+    const page = await browser.newPage();
+    await openExplorer(page, url, `?tiling=${name}`);
+    console.log([name, ...(await explorerState(page)).status].join('\t'));
+    await page.close();
+  }
+}
+
+// The middles of the canvas's handles of colour rgb, in canvas pixels: the
+// screenshot is read back through a 2D canvas of the page.
+async function handlesOfColour(page, canvas, rgb) {
+  const box = await canvas.boundingBox();
+  const png = await page.screenshot({ clip: box, encoding: 'base64' });
+  return page.evaluate(async (png, rgb) => {
+    const image = new Image();
+    image.src = `data:image/png;base64,${png}`;
+    await image.decode();
+    const c = document.createElement('canvas');
+    c.width = image.width;
+    c.height = image.height;
+    const g = c.getContext('2d');
+    g.drawImage(image, 0, 0);
+    const data = g.getImageData(0, 0, c.width, c.height).data;
+    const groups = [];
+    for (let y = 0; y < c.height; y++) {
+      for (let x = 0; x < c.width; x++) {
+        const k = 4 * (y * c.width + x);
+        if (Math.abs(data[k] - rgb[0]) + Math.abs(data[k + 1] - rgb[1]) + Math.abs(data[k + 2] - rgb[2]) > 12) continue;
+        const near = groups.find((h) => Math.abs(h.x0 - x) < 12 && Math.abs(h.y0 - y) < 12);
+        if (near) near.xs.push(x), near.ys.push(y);
+        else groups.push({ x0: x, y0: y, xs: [x], ys: [y] });
+      }
+    }
+    const mean = (v) => v.reduce((a, b) => a + b, 0) / v.length;
+    return groups.map((h) => [mean(h.xs), mean(h.ys)]);
+  }, png, rgb);
+}
+
+async function dragHandle(browser, url, name, dx, dy) {
+  const page = await browser.newPage();
+  await openExplorer(page, url, `?tiling=${name}`);
+  const canvas = await page.$('#canvas');
+  const handles = await handlesOfColour(page, canvas, [0xff, 0x80, 0x00]);
+  if (handles.length === 0) throw new Error('no handle found in the canvas');
+  const before = await explorerState(page);
+  const { x, y } = await canvas.boundingBox();
+  const [hx, hy] = handles[0];
+  await page.mouse.move(x + hx, y + hy);
+  await page.mouse.down();
+  for (let k = 1; k <= 10; k++) {
+    await page.mouse.move(x + hx + (dx * k) / 10, y + hy + (dy * k) / 10);
+    await frames(page, 1);
+  }
+  await page.mouse.up();
+  await frames(page);
+  const after = await explorerState(page);
+  const steps = await page.evaluate(() => window.dragSteps);
+  const again = await browser.newPage();
+  await openExplorer(again, url, after.address);
+  const shared = await explorerState(again);
+  printState('before.', before);
+  printState('after.', after);
+  printState('shared.', shared);
+  console.log(['steps', ...steps.map((ms) => ms.toFixed(2))].join('\t'));
+}
+
 const [mode, site, name, out] = process.argv.slice(2);
 const { server, url } = await serveSite(site);
 try {
@@ -80,6 +190,11 @@ try {
     if (mode === 'page') await drivePage(page, `${url}${name}.html`, out);
     else if (mode === 'index') await listIndex(page, url);
     else if (mode === 'nowebgl') await showWithoutWebgl(page, `${url}${name}.html`);
+    else if (mode === 'explore') await exploreEach(browser, url, process.argv.slice(4));
+    else if (mode === 'link') {
+      const errors = await openExplorer(page, url, `?${name}`);
+      printState('', { ...(await explorerState(page)), errors });
+    } else if (mode === 'drag') await dragHandle(browser, url, name, Number(out), Number(process.argv[6]));
     else throw new Error(`unknown mode ${mode}`);
   });
 } finally {

@@ -1,0 +1,157 @@
+// The explorer's web page in headless chromium, from the built site: each
+// tiling's status names the group and verdict the native analysis finds; a
+// real drag on a handle changes the address and the status, and the address
+// opened anew shows the same; malformed addresses open a tiling's own shape
+// and say what was wrong; GEOS's errors come back as errors in WebAssembly.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/testbed/program.h"
+#include "tools/registry.h"
+
+namespace {
+
+using Lines = std::map<std::string, std::vector<std::string>>;
+
+bool haveChromium() { return testbed::runCommand("test -x /usr/bin/chromium").status == 0; }
+
+testbed::CommandResult drive(const std::string& args) {
+  return testbed::runCommand("cd " WEB_DIR " && timeout 280 node test/drive.mjs " + args +
+                             " 2>&1");
+}
+
+// drive.mjs's tab-separated lines by their first field.
+Lines linesOf(const std::string& output) {
+  Lines lines;
+  std::istringstream in(output);
+  for (std::string line; std::getline(in, line);) {
+    std::vector<std::string> fields;
+    std::istringstream row(line);
+    for (std::string f; std::getline(row, f, '\t');) fields.push_back(f);
+    if (fields.empty()) continue;
+    const std::string key = fields.front();
+    lines[key].assign(fields.begin() + 1, fields.end());
+  }
+  return lines;
+}
+
+// The value of "key": "..." in tilings-analyse's JSON.
+std::string jsonString(const std::string& json, const std::string& key) {
+  const std::string mark = "\"" + key + "\": \"";
+  const std::size_t at = json.find(mark);
+  if (at == std::string::npos) return "";
+  const std::size_t from = at + mark.size();
+  return json.substr(from, json.find('"', from) - from);
+}
+
+std::string beforeColon(const std::string& s) { return s.substr(0, s.find(':')); }
+
+std::string joined(const std::vector<std::string>& lines) {
+  std::string all;
+  for (const std::string& l : lines) all += l + "\n";
+  return all;
+}
+
+#define SKIP_WITHOUT_CHROMIUM() \
+  if (!haveChromium()) GTEST_SKIP() << "chromium is not installed (Ubuntu has it only as a snap)"
+
+// All seventeen in one browser: the status's first line is NAME: VERDICT,
+// its identity line opens with GROUP (ORBIFOLD), as tilings-analyse says of
+// the program's own drawing (the counts after a verdict's colon are of the
+// explorer's block, not of the program's scene, and may differ).
+TEST(ExplorePage, EveryTilingNamesItsGroupAndVerdictAsTheNativeAnalysis) {
+  SKIP_WITHOUT_CHROMIUM();
+  std::string names;
+  for (const tools::TilingProgram& p : tools::tilingPrograms()) names.append(" ").append(p.name);
+  const testbed::CommandResult page = drive("explore " WEB_SITE + names);
+  ASSERT_EQ(page.status, 0) << page.output;
+  const Lines shown = linesOf(page.output);
+  for (const tools::TilingProgram& p : tools::tilingPrograms()) {
+    const std::string name(p.name);
+    SCOPED_TRACE(name);
+    const testbed::CommandResult native = testbed::runCommand(TILINGS_ANALYSE " " + name + " --json");
+    ASSERT_EQ(native.status, 0) << native.output;
+    ASSERT_TRUE(shown.count(name)) << page.output;
+    const std::vector<std::string>& status = shown.at(name);
+    ASSERT_GE(status.size(), 4u) << joined(status);
+    ASSERT_EQ(status[0].rfind(name + ": ", 0), 0u) << status[0];
+    EXPECT_EQ(beforeColon(status[0].substr(name.size() + 2)),
+              beforeColon(jsonString(native.output, "verdict")));
+    const std::string group = jsonString(native.output, "group") + " (" +
+                              jsonString(native.output, "orbifold") + ")";
+    EXPECT_EQ(status[3].substr(0, group.size()), group) << status[3];
+  }
+}
+
+// The first movable handle, found by its orange in the canvas, dragged with
+// the mouse far enough that pentatile1's pentagon stops tiling.
+TEST(ExplorePage, ADragChangesTheAddressAndTheStatusAndTheAddressSharesIt) {
+  SKIP_WITHOUT_CHROMIUM();
+  const testbed::CommandResult page = drive("drag " WEB_SITE " pentatile1 60 30");
+  ASSERT_EQ(page.status, 0) << page.output;
+  const Lines l = linesOf(page.output);
+  const std::string own = "?tiling=pentatile1&A=1,3&B=2,1&C=6,3&D=7,7&E=2,7";
+  ASSERT_EQ(l.at("before.address"), std::vector<std::string>{own});
+  ASSERT_EQ(l.at("after.address").size(), 1u);
+  const std::string after = l.at("after.address")[0];
+  EXPECT_NE(after, own);
+  EXPECT_EQ(after.rfind("?tiling=pentatile1&A=1,3&", 0), 0u) << after;
+  EXPECT_EQ(l.at("before.status")[0], "pentatile1: tiles without gaps or overlaps");
+  EXPECT_NE(l.at("after.status"), l.at("before.status"));
+  EXPECT_EQ(l.at("shared.status"), l.at("after.status"));
+  EXPECT_EQ(l.at("shared.address"), l.at("after.address"));
+  EXPECT_TRUE(l.at("shared.problems").empty()) << joined(l.at("shared.problems"));
+  EXPECT_FALSE(l.at("steps").empty()) << "no drag step was timed";
+}
+
+struct Malformed {
+  const char* query;
+  const char* opens;  // the tiling whose own shape shows
+  const char* said;   // words of the problem shown
+};
+
+constexpr Malformed malformed[] = {
+    {"tiling=pentatile9", "deltatile", "there is no tiling 'pentatile9'; the tilings are deltatile, mixtile1,"},
+    {"A=1,2", "deltatile", "the link names no tiling (tiling=NAME)"},
+    {"tiling=quadtile&P2=x,1", "quadtile", "point P2 is 'x,1', not two finite numbers"},
+    {"tiling=quadtile&P2=1e99,1", "quadtile", "point P2 is '1e99,1', not two finite numbers"},
+    {"tiling=pentatile1&Z=1,1", "pentatile1", "pentatile1 has no point 'Z'; its points are A, B, C, D, E"},
+};
+
+// Each opens its tiling's own shape with its status and handles, never a
+// blank page, and says what was wrong; the address becomes the shape's.
+TEST(ExplorePage, MalformedAddressesOpenTheOwnShapeAndSayWhatWasWrong) {
+  SKIP_WITHOUT_CHROMIUM();
+  for (const Malformed& m : malformed) {
+    SCOPED_TRACE(m.query);
+    const testbed::CommandResult page = drive(std::string("link " WEB_SITE " '") + m.query + "'");
+    ASSERT_EQ(page.status, 0) << page.output;
+    const Lines l = linesOf(page.output);
+    ASSERT_FALSE(l.at("status").empty());
+    EXPECT_EQ(beforeColon(l.at("status")[0]), m.opens);
+    EXPECT_EQ(l.at("canvas"), std::vector<std::string>{"1"});
+    EXPECT_FALSE(l.at("labels").empty());
+    EXPECT_TRUE(l.at("errors").empty()) << joined(l.at("errors"));
+    ASSERT_EQ(l.at("problems").size(), 1u) << page.output;
+    EXPECT_NE(l.at("problems")[0].find(m.said), std::string::npos) << l.at("problems")[0];
+    EXPECT_EQ(l.at("address")[0].rfind(std::string("?tiling=") + m.opens + "&", 0), 0u);
+  }
+}
+
+// GEOS built for WebAssembly, run under Node.js: its errors come back as a
+// null result with its message, it keeps working, and the analysis's
+// exceptions reach the catch that the explorer relies on.
+TEST(ExplorePage, GeosErrorsComeBackAsErrorsInWebAssembly) {
+  const testbed::CommandResult run =
+      testbed::runCommand("node " WEB_BUILD "/test/geos_errors_test.js 2>&1");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("ok: unfinished text is an error: ParseException"), std::string::npos)
+      << run.output;
+  EXPECT_EQ(run.output.find("FAILED"), std::string::npos) << run.output;
+}
+
+}  // namespace
