@@ -4,6 +4,13 @@
 // the first frame in headless chromium (median of RUNS fresh loads with the
 // cache off), beside the native time to first frame from
 // scripts/startup-cost (exec to the first frame swapped on a private Xvfb).
+// Then the explorer's page: its transfer (explore.wasm, explore.js and
+// explore-page.js, GEOS inside the wasm), the time to its first frame with
+// the status shown for each tiling (median of RUNS loads), and drag steps
+// measured in the page (the handling of one mouse motion on a handle plus
+// the frame it asks for): a handle of each tiling moved by a few pixels at a
+// time, the shape still close to its own, and pentatile1's moved far, where
+// the tiling breaks and the analysis has crossings to find.
 //
 //   node web/bench.mjs [--runs N] [--site DIR] [--build DIR] [--no-native]
 //
@@ -16,7 +23,7 @@ import { fileURLToPath } from 'node:url';
 import { parseArgs } from 'node:util';
 import { gzipSync } from 'node:zlib';
 import { serveSite } from './serve.mjs';
-import { openProgram, withBrowser } from './test/browser.mjs';
+import { frames, openProgram, withBrowser } from './test/browser.mjs';
 
 const root = resolve(dirname(fileURLToPath(import.meta.url)), '..');
 const { values: options } = parseArgs({
@@ -86,3 +93,71 @@ for (const name of programs) {
   console.log(`| ${[name, wasm.toFixed(1), js.toFixed(1), (wasm + js).toFixed(1),
     `${browser[name].toFixed(0)} ms`, nativeMs].join(' | ')} |`);
 }
+
+// The explorer: first frames, then drag steps.
+async function explorerFigures() {
+  const { server, url } = await serveSite(options.site);
+  try {
+    return await withBrowser([], async (browser) => {
+      const first = {};
+      for (const name of programs) first[name] = [];
+      for (let r = -1; r < runs; r++) {
+        for (const name of programs) {
+          const page = await browser.newPage();
+          await page.setCacheEnabled(false);
+          const ms = await openProgram(page, `${url}explore.html?tiling=${name}`);
+          if (r >= 0) first[name].push(ms);
+          await page.close();
+        }
+      }
+      const near = {};
+      for (const name of programs) near[name] = await dragSteps(browser, url, name, 4, 20);
+      const far = await dragSteps(browser, url, 'pentatile1', 6, 20);
+      return { first: Object.fromEntries(programs.map((n) => [n, median(first[n])])), near, far };
+    });
+  } finally {
+    server.close();
+  }
+}
+
+// Steps of `pixels` each, right and down, on the handle under the first
+// label (the labels sit 9 pixels right of and 6 above their handles).
+async function dragSteps(browser, url, name, pixels, count) {
+  const page = await browser.newPage();
+  await openProgram(page, `${url}explore.html?tiling=${name}`);
+  const box = await (await page.$('#canvas')).boundingBox();
+  const label = await page.evaluate(() => {
+    const s = [...document.querySelectorAll('#labels span')].find((l) => !l.textContent.includes('fixed'));
+    return s && { x: parseFloat(s.style.left) - 9, y: parseFloat(s.style.top) + 6 };
+  });
+  if (!label) return [];
+  await page.evaluate(() => { window.dragParts = []; });
+  await page.mouse.move(box.x + label.x, box.y + label.y);
+  await page.mouse.down();
+  for (let k = 1; k <= count; k++) {
+    await page.mouse.move(box.x + label.x + k * pixels, box.y + label.y + (k * pixels) / 2);
+    await frames(page, 1);
+  }
+  await page.mouse.up();
+  const steps = await page.evaluate(() => window.dragParts);
+  await page.close();
+  return steps;
+}
+
+const explorer = await explorerFigures();
+const wasm = gzipKB('explore.wasm');
+const js = gzipKB('explore.js') + gzipKB('explore-page.js');
+const firsts = Object.values(explorer.first);
+const quantile = (v, q) => [...v].sort((a, b) => a - b)[Math.min(v.length - 1, Math.floor(q * v.length))];
+console.log(`\nExplorer page: ${wasm.toFixed(1)} KB wasm + ${js.toFixed(1)} KB js = ${(wasm + js).toFixed(1)} KB (gzip -9)`);
+console.log(`first frame with its status: ${Math.min(...firsts).toFixed(0)} to ${Math.max(...firsts).toFixed(0)} ms ` +
+  `(median of ${runs} loads per tiling; ${programs.map((n) => `${n} ${explorer.first[n].toFixed(0)}`).join(', ')})`);
+const describe = (parts) => {
+  const total = parts.map(([m, f]) => m + f);
+  return `median ${median(total).toFixed(1)} ms (motion ${median(parts.map((p) => p[0])).toFixed(1)} + ` +
+    `frame ${median(parts.map((p) => p[1])).toFixed(1)}), 90 % under ${quantile(total, 0.9).toFixed(1)} ms, ` +
+    `slowest ${Math.max(...total).toFixed(1)} ms (${total.length} steps)`;
+};
+console.log(`drag steps near the own shape, all seventeen: ${describe(Object.values(explorer.near).flat())}`);
+for (const name of programs) console.log(`  ${name}: ${describe(explorer.near[name])}`);
+console.log(`drag steps, pentatile1 dragged far: ${describe(explorer.far)}`);

@@ -1,8 +1,9 @@
 // Runs inside the explorer's generated JavaScript, after compat/post.js:
-// times each drag step for the page (Module.explorerDragStep, in
-// milliseconds): the handling of a mouse motion with a button held (GLUT's
-// motion callback, where a moved handle rebuilds and analyses the tiling)
-// plus the frame drawn after it. The wait for the frame is not counted.
+// times each drag step for the page (Module.explorerDragStep(motion, frame),
+// in milliseconds): the handling of the mouse motions with a button held
+// since the last frame (GLUT's motion callback, where a moved handle
+// rebuilds and analyses the tiling), and the frame drawn after them. The
+// wait for the frame is not counted.
 (function () {
   var pending = null;
   GLUT.onMousemove = (function (handle) {
@@ -17,7 +18,7 @@
       var start = performance.now();
       runIter(func);
       if (pending !== null && Module['explorerDragStep']) {
-        Module['explorerDragStep'](pending + performance.now() - start);
+        Module['explorerDragStep'](pending, performance.now() - start);
       }
       pending = null;
     };

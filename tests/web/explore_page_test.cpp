@@ -2,8 +2,11 @@
 // tiling's status names the group and verdict the native analysis finds; a
 // real drag on a handle changes the address and the status, and the address
 // opened anew shows the same; malformed addresses open a tiling's own shape
-// and say what was wrong; GEOS's errors come back as errors in WebAssembly.
+// and say what was wrong; the keys work; GEOS's errors come back as errors
+// in WebAssembly.
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <map>
 #include <sstream>
@@ -140,6 +143,24 @@ TEST(ExplorePage, MalformedAddressesOpenTheOwnShapeAndSayWhatWasWrong) {
     EXPECT_NE(l.at("problems")[0].find(m.said), std::string::npos) << l.at("problems")[0];
     EXPECT_EQ(l.at("address")[0].rfind(std::string("?tiling=") + m.opens + "&", 0), 0u);
   }
+}
+
+// The keys as in the window: h shows the help as page text, e downloads the
+// shape's SVG, n opens the next tiling with its address and title.
+TEST(ExplorePage, KeysShowTheHelpDownloadTheSvgAndStepToTheNextTiling) {
+  SKIP_WITHOUT_CHROMIUM();
+  const std::string out = "/tmp/explore-page-test-" + std::to_string(::getpid());
+  testbed::runCommand("mkdir -p " + out);
+  const testbed::CommandResult page = drive("keys " WEB_SITE " " + out);
+  testbed::runCommand("rm -rf " + out);
+  ASSERT_EQ(page.status, 0) << page.output;
+  const Lines l = linesOf(page.output);
+  ASSERT_GE(l.at("help").size(), 4u) << page.output;
+  EXPECT_NE(l.at("help")[2].find("f: filled faces on or off"), std::string::npos);
+  EXPECT_EQ(l.at("download"), (std::vector<std::string>{"pentatile1-explored.svg", "<?xml"}));
+  EXPECT_EQ(l.at("next.address")[0].rfind("?tiling=pentatile2&A=", 0), 0u);
+  EXPECT_EQ(beforeColon(l.at("next.status")[0]), "pentatile2");
+  EXPECT_EQ(l.at("title"), std::vector<std::string>{"tilings-explore: pentatile2"});
 }
 
 // GEOS built for WebAssembly, run under Node.js: its errors come back as a

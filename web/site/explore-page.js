@@ -6,8 +6,9 @@
 //
 // For tests and benchmarks: window.firstFrameMs (navigation to the first
 // frame with its status), window.explorerStatus (the status lines),
-// window.dragSteps (per handled mouse motion, the time of its handling plus
-// the frame it asked for, in milliseconds).
+// window.dragSteps (per drag step, the time of handling the mouse motion
+// plus the frame it asked for, in milliseconds) and window.dragParts (the
+// two apart).
 (function () {
   var canvas = document.getElementById('canvas');
   var statusBox = document.getElementById('status');
@@ -105,6 +106,7 @@
   canvas.addEventListener('webglcontextlost', showNoWebgl);
 
   window.dragSteps = [];
+  window.dragParts = [];
 
   window.Module = {
     canvas: canvas,
@@ -114,12 +116,16 @@
     onAbort: function () { print('The explorer stopped with an error (see the browser console).'); },
     explorerPage: function (what, data) { shown[what](data); },
     explorerDownload: download,
-    explorerDragStep: function (ms) { window.dragSteps.push(ms); },
+    explorerDragStep: function (motion, frame) {
+      window.dragSteps.push(motion + frame);
+      window.dragParts.push([motion, frame]);
+    },
     postRun: [function () {
       // Frame callbacks run in order: this one follows the first display,
       // which handed over the status.
-      requestAnimationFrame(function () {
+      requestAnimationFrame(function markFirstFrame() {
         if (window.explorerStatus) window.firstFrameMs = performance.now();
+        else requestAnimationFrame(markFirstFrame);
       });
     }],
   };

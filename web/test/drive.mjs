@@ -20,12 +20,16 @@
 //       (before.*), after the drag (after.*) and for the address after the
 //       drag opened in a new page (shared.*), and steps (each drag step's
 //       time in milliseconds)
+//   node drive.mjs keys SITE OUT        the explorer on pentatile1, keys
+//       pressed: h (lines help), e (lines download: the file's name and
+//       its first bytes, downloaded into OUT), n (lines next.*, as for link,
+//       and title)
 // Every line is tab-separated: its name first, then its values.
 //
 // The drags are the ones the native tests make with xdotool, in canvas
 // pixels: one motion each from press to release, or two with a click of the
 // wheel (downwards) between them.
-import { writeFileSync } from 'node:fs';
+import { existsSync, readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { serveSite } from '../serve.mjs';
 import { frames, openProgram, withBrowser } from './browser.mjs';
@@ -182,6 +186,34 @@ async function dragHandle(browser, url, name, dx, dy) {
   console.log(['steps', ...steps.map((ms) => ms.toFixed(2))].join('\t'));
 }
 
+// Waits until `file` exists and is not empty, for up to ten seconds.
+async function awaitFile(file) {
+  for (let k = 0; k < 100; k++) {
+    if (existsSync(file) && readFileSync(file).length > 0) return true;
+    await new Promise((done) => setTimeout(done, 100));
+  }
+  return false;
+}
+
+async function pressKeys(page, url, out) {
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: out });
+  await openExplorer(page, url, '?tiling=pentatile1');
+  await page.keyboard.press('h');
+  await frames(page);
+  console.log(['help', await page.$eval('#help', (e) => (e.checkVisibility() ? e.textContent : ''))]
+    .join('\t').replaceAll('\n', '\t'));
+  await page.keyboard.press('e');
+  const file = join(out, 'pentatile1-explored.svg');
+  const saved = await awaitFile(file);
+  console.log(['download', saved ? 'pentatile1-explored.svg' : '-',
+    saved ? readFileSync(file, 'utf8').slice(0, 5) : ''].join('\t'));
+  await page.keyboard.press('n');
+  await frames(page);
+  printState('next.', await explorerState(page));
+  console.log(['title', await page.title()].join('\t'));
+}
+
 const [mode, site, name, out] = process.argv.slice(2);
 const { server, url } = await serveSite(site);
 try {
@@ -194,7 +226,8 @@ try {
     else if (mode === 'link') {
       const errors = await openExplorer(page, url, `?${name}`);
       printState('', { ...(await explorerState(page)), errors });
-    } else if (mode === 'drag') await dragHandle(browser, url, name, Number(out), Number(process.argv[6]));
+    } else if (mode === 'keys') await pressKeys(page, url, name);
+    else if (mode === 'drag') await dragHandle(browser, url, name, Number(out), Number(process.argv[6]));
     else throw new Error(`unknown mode ${mode}`);
   });
 } finally {
