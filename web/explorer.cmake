@@ -12,7 +12,8 @@
 # ends the page): -fexceptions for GEOS (web/geos/build.sh), for everything
 # from here on and for the link. The programs above are built without, as
 # they throw nothing.
-add_compile_options(-fexceptions)
+set(WEB_EXCEPTIONS -fexceptions CACHE STRING "how GEOS and the explorer catch C++ exceptions")
+add_compile_options(${WEB_EXCEPTIONS})
 
 add_subdirectory(${source_root}/faces faces)
 add_subdirectory(${source_root}/symmetry symmetry)
@@ -35,7 +36,7 @@ add_subdirectory(${source_root}/explore explore)
 # tilings-explore becomes explore.js and explore.wasm; web/site/explore.js
 # starts it with the page's address as its argument.
 # The analysis of a reshaped block needs more than the programs' fixed 16 MB.
-target_link_options(tilings-explore PRIVATE ${web_link_options} -fexceptions
+target_link_options(tilings-explore PRIVATE ${web_link_options} ${WEB_EXCEPTIONS}
                     -sALLOW_MEMORY_GROWTH=1 "SHELL:--post-js ${CMAKE_SOURCE_DIR}/explore-post.js")
 set_target_properties(tilings-explore PROPERTIES OUTPUT_NAME explore RUNTIME_OUTPUT_DIRECTORY ${site}
                       LINK_DEPENDS "${compat}/post.js;${CMAKE_SOURCE_DIR}/explore-post.js")
@@ -46,5 +47,5 @@ set_target_properties(tilings-explore PROPERTIES OUTPUT_NAME explore RUNTIME_OUT
 find_package(GEOS 3.10 REQUIRED)
 add_executable(geos_errors_test ${CMAKE_SOURCE_DIR}/test/geos_errors.cpp)
 target_link_libraries(geos_errors_test PRIVATE faces GEOS::geos_c)
-target_link_options(geos_errors_test PRIVATE -fexceptions -sENVIRONMENT=node -sWASM_ASYNC_COMPILATION=0)
+target_link_options(geos_errors_test PRIVATE ${WEB_EXCEPTIONS} -sENVIRONMENT=node -sWASM_ASYNC_COMPILATION=0)
 set_target_properties(geos_errors_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/test)
