@@ -69,7 +69,7 @@ void load(Explorer& e, const tools::TilingProgram& program) {
   e.points = tiles::givenValues(program.givenPoints());
   try {
     e.own = analysed(blockAround(placedUnit(program, e.layout, e.points), e.layout));
-  } catch (const std::invalid_argument&) {
+  } catch (const std::exception&) {
     e.own = {};
   }
   rebuild(e);
@@ -94,6 +94,9 @@ void rebuild(Explorer& e) {
       e.analysis = analysed(e.placed);
     } catch (const std::invalid_argument& error) {
       wrong = std::string("degenerate: ") + error.what();
+    } catch (const std::runtime_error& error) {
+      // GEOS failing on a drawing it was handed: said, never a crash.
+      wrong = std::string("cannot analyse: ") + error.what();
     }
   }
   e.feedback = wrong ? unanalysed(name, *wrong) : assess(name, e.own, e.analysis);
