@@ -16,37 +16,35 @@ faces::Analysis analysed(const SceneStore& placed) {
   return faces::analyse(faces::sceneSegments(placed));
 }
 
-// Is p in the lattice cell about the handles' copy? The cell is set off
-// the unit's middle by an odd fraction of the periods, so that the middles
-// of faces that a tiling repeats never fall on its border.
-bool inPeriodCell(const Explorer& e, faces::Vec2 p) {
-  const tools::Periodic& unit = e.periodic;
-  double mx = 0, my = 0;
-  for (const Segment& s : unit.unit) mx += double(s.a.x) + s.b.x, my += double(s.a.y) + s.b.y;
-  const double ends = 2.0 * double(std::max<std::size_t>(unit.unit.size(), 1));
-  const Vec u{unit.u.x, unit.u.y}, v{unit.v.x, unit.v.y};
-  const Vec corner{mx / ends - 0.4871 * (u.x + v.x), my / ends - 0.4871 * (u.y + v.y)};
-  double a, b;
-  if (!latticeCoordinates({p.x - corner.x, p.y - corner.y}, u, v, a, b)) return false;
-  return a >= 0 && a < 1 && b >= 0 && b < 1;
-}
+// The lattice cell about the handles' copy: its corner and its sides. It is
+// set off the unit's middle by an odd fraction of the periods, so that the
+// middles of faces that a tiling repeats never fall on its border.
+struct PeriodCell {
+  Vec corner, u, v;
 
-faces::Vec2 middleOf(const faces::Face& f) {
-  faces::Vec2 c;
-  for (faces::Vec2 p : f.corners) c.x += p.x, c.y += p.y;
-  const double n = double(std::max<std::size_t>(f.corners.size(), 1));
-  return {c.x / n, c.y / n};
-}
+  explicit PeriodCell(const tools::Periodic& unit) : u{unit.u.x, unit.u.y}, v{unit.v.x, unit.v.y} {
+    double mx = 0, my = 0;
+    for (const Segment& s : unit.unit) mx += double(s.a.x) + s.b.x, my += double(s.a.y) + s.b.y;
+    const double ends = 2.0 * double(std::max<std::size_t>(unit.unit.size(), 1));
+    corner = {mx / ends - 0.4871 * (u.x + v.x), my / ends - 0.4871 * (u.y + v.y)};
+  }
+  bool holds(faces::Vec2 p) const {
+    double a, b;
+    if (!latticeCoordinates({p.x - corner.x, p.y - corner.y}, u, v, a, b)) return false;
+    return a >= 0 && a < 1 && b >= 0 && b < 1;
+  }
+};
 
 void pickPeriod(Explorer& e) {
   e.periodFaces.clear();
   e.periodMarks.clear();
+  const PeriodCell cell(e.periodic);
   for (std::size_t k = 0; k < e.analysis.faces.size(); ++k)
-    if (inPeriodCell(e, middleOf(e.analysis.faces[k]))) e.periodFaces.push_back(k);
+    if (cell.holds(faces::middleOf(e.analysis.faces[k]))) e.periodFaces.push_back(k);
   for (const faces::Problem& p : e.analysis.problems)
     if ((p.kind == faces::ProblemKind::crossing || p.kind == faces::ProblemKind::dangle ||
          p.kind == faces::ProblemKind::cut) &&
-        inPeriodCell(e, p.at))
+        cell.holds(p.at))
       e.periodMarks.push_back(p.at);
 }
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "faces/periods.h"
+
 namespace explore {
 
 namespace {
@@ -136,17 +138,10 @@ SceneStore blockAround(const tools::Periodic& placed, const Layout& layout) {
 
 double viewHalfHeight(const Layout& layout, double aspect) {
   // The program's steps may be long and slanted; its lattice's shortest
-  // basis (Lagrange's reduction) says how large one period looks.
-  Vec u = layout.u, v = layout.v;
-  auto length2 = [](Vec w) { return w.x * w.x + w.y * w.y; };
-  for (int k = 0; k < 64; ++k) {
-    if (length2(u) > length2(v)) std::swap(u, v);
-    if (!(length2(u) > 0)) break;
-    const double m = std::round((u.x * v.x + u.y * v.y) / length2(u));
-    if (m == 0) break;
-    v = {v.x - m * u.x, v.y - m * u.y};
-  }
-  const double period = std::sqrt(std::max(length2(u), length2(v)));
+  // basis says how large one period looks.
+  const faces::Lattice shortest =
+      faces::reduceLattice({layout.u.x, layout.u.y}, {layout.v.x, layout.v.y}, 1e-9 * layout.size);
+  const double period = std::max(faces::length(shortest.u), faces::length(shortest.v));
   // Four periods across the shorter side, whichever side that is.
   const double shorter = 2 * period;
   const double fourPeriods = aspect >= 1 ? shorter : shorter / aspect;

@@ -37,13 +37,6 @@ double median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-Vec2 centroid(const Face& f) {
-  Vec2 c;
-  for (Vec2 p : f.corners) c.x += p.x, c.y += p.y;
-  const double n = double(std::max<std::size_t>(f.corners.size(), 1));
-  return {c.x / n, c.y / n};
-}
-
 std::vector<Face> measureFaces(const Subdivision& sub) {
   std::vector<Face> faces;
   faces.reserve(sub.rings.size());
@@ -236,6 +229,13 @@ std::string plural(int n, const std::string& one, const std::string& many) {
 
 }  // namespace
 
+Vec2 middleOf(const Face& f) {
+  Vec2 c;
+  for (Vec2 p : f.corners) c.x += p.x, c.y += p.y;
+  const double n = double(std::max<std::size_t>(f.corners.size(), 1));
+  return {c.x / n, c.y / n};
+}
+
 std::vector<Segment2> sceneSegments(const SceneStore& scene) {
   std::vector<Segment2> out;
   out.reserve(scene.segments.size());
@@ -257,8 +257,8 @@ Analysis analyse(std::span<const Segment2> segments) {
   for (Vec2 p : sub.dangles) a.problems.push_back({ProblemKind::dangle, p});
   for (Vec2 p : sub.cuts) a.problems.push_back({ProblemKind::cut, p});
   for (const Face& f : a.faces) {
-    if (a.classes[f.cls].sliver) a.problems.push_back({ProblemKind::sliver, centroid(f)});
-    if (a.classes[f.cls].odd) a.problems.push_back({ProblemKind::odd, centroid(f)});
+    if (a.classes[f.cls].sliver) a.problems.push_back({ProblemKind::sliver, middleOf(f)});
+    if (a.classes[f.cls].odd) a.problems.push_back({ProblemKind::odd, middleOf(f)});
   }
   for (const Face& f : a.faces) a.faceArea += f.area;
   a.enclosedArea = sub.enclosedArea;

@@ -10,13 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "faces/vec2.h"
 #include "scene/scene.h"
 
 namespace faces {
 
-struct Vec2 {
-  double x = 0, y = 0;
-};
 
 struct Segment2 {
   Vec2 a, b;
@@ -93,6 +91,9 @@ struct Analysis {
   // "tiles without gaps or overlaps", or what breaks it.
   std::string verdict() const;
 };
+
+// The mean of a face's corners: where the face is, for finding it again.
+Vec2 middleOf(const Face& face);
 
 // The segments a scene stores, in order.
 std::vector<Segment2> sceneSegments(const SceneStore& scene);

@@ -27,19 +27,6 @@ constexpr int fewestMatches = 4;
 constexpr std::size_t mostCandidates = 100;
 constexpr std::size_t mostReferences = 4;
 
-Vec2 plus(Vec2 p, Vec2 q) { return {p.x + q.x, p.y + q.y}; }
-Vec2 minus(Vec2 p, Vec2 q) { return {p.x - q.x, p.y - q.y}; }
-Vec2 times(double k, Vec2 p) { return {k * p.x, k * p.y}; }
-double dot(Vec2 p, Vec2 q) { return p.x * q.x + p.y * q.y; }
-double cross(Vec2 p, Vec2 q) { return p.x * q.y - p.y * q.x; }
-double length(Vec2 p) { return std::sqrt(dot(p, p)); }
-
-Vec2 centroid(const Face& f) {
-  Vec2 c;
-  for (Vec2 p : f.corners) c = plus(c, p);
-  return times(1.0 / double(std::max<std::size_t>(f.corners.size(), 1)), c);
-}
-
 // Faces alike in shape and lying the same way: class, orientation, mirroring.
 std::uint64_t kindOf(const Face& f) {
   return (std::uint64_t(std::uint32_t(f.cls)) << 32) |
@@ -108,7 +95,7 @@ class Drawing {
  public:
   Drawing(const Analysis& a, double near) : a_(a), landmarks_(near), reach_(reachOf(a)) {
     centres_.reserve(a.faces.size());
-    for (const Face& f : a.faces) centres_.push_back(centroid(f));
+    for (const Face& f : a.faces) centres_.push_back(middleOf(f));
     inner_.assign(a.faces.size(), true);
     for (const Edge& e : a.edges) {
       if (e.left < 0 && e.right >= 0) inner_[e.right] = false;
@@ -149,7 +136,7 @@ class Drawing {
     double reach = 0;
     for (const Face& f : a.faces) {
       if (f.problem) continue;
-      const Vec2 c = centroid(f);
+      const Vec2 c = middleOf(f);
       for (Vec2 p : f.corners) reach = std::max(reach, length(minus(p, c)));
     }
     return GridHash(reach > 0 ? reach : 1);
@@ -375,7 +362,7 @@ PerPeriod countPerPeriod(const Analysis& analysis, const Lattice& lattice) {
 
   TranslationClasses faces(lattice, near);
   for (const Face& f : analysis.faces)
-    if (!f.problem) faces.add(centroid(f), kindOf(f));
+    if (!f.problem) faces.add(middleOf(f), kindOf(f));
   for (auto [kind, n] : faces.count()) per.faces[analysis.classes[kind >> 32].sides] += n;
 
   // A vertex at a problem face (a hole, a sliver) is no vertex of the tiling.

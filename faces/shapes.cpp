@@ -12,12 +12,6 @@ constexpr double degrees = 180 / std::numbers::pi;
 // degrees, far above the drawings' float noise and far below any corner.
 constexpr double straightSine = 1e-4;
 
-double cross(Vec2 u, Vec2 v) { return u.x * v.y - u.y * v.x; }
-double dot(Vec2 u, Vec2 v) { return u.x * v.x + u.y * v.y; }
-Vec2 minus(Vec2 p, Vec2 q) { return {p.x - q.x, p.y - q.y}; }
-// Plain sqrt rather than hypot: these lengths are far from overflow, and
-// the fit takes many of them.
-double length(Vec2 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
 
 double twiceArea(const std::vector<Vec2>& ring) {
   double sum = 0;

@@ -7,9 +7,6 @@ namespace symmetry {
 
 namespace {
 
-double cross(Vec2 p, Vec2 q) { return p.x * q.y - p.y * q.x; }
-double length(Vec2 p) { return std::sqrt(p.x * p.x + p.y * p.y); }
-
 // Cells no narrower than `near` across, and no more than this many along
 // each period.
 constexpr std::int64_t mostCells = 4096;

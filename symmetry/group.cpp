@@ -17,10 +17,6 @@ constexpr double missShare = 0.05;
 // rotation centres among the translates of one symmetry.
 constexpr int reach = 3;
 
-double dot(Vec2 p, Vec2 q) { return p.x * q.x + p.y * q.y; }
-double cross(Vec2 p, Vec2 q) { return p.x * q.y - p.y * q.x; }
-double length(Vec2 p) { return std::sqrt(dot(p, p)); }
-Vec2 minus(Vec2 p, Vec2 q) { return {p.x - q.x, p.y - q.y}; }
 
 Matrix times(const Matrix& a, const Matrix& b) {
   return {a[0] * b[0] + a[1] * b[2], a[0] * b[1] + a[1] * b[3], a[2] * b[0] + a[3] * b[2],

@@ -140,13 +140,6 @@ std::vector<Run> edgeRuns(const Analysis& a, const Nodes& nodes, const ByPlace<b
 
 }  // namespace
 
-Vec2 centreOf(const faces::Face& face) {
-  Vec2 c;
-  for (Vec2 p : face.corners) c.x += p.x, c.y += p.y;
-  const double n = double(std::max<std::size_t>(face.corners.size(), 1));
-  return {c.x / n, c.y / n};
-}
-
 Motif motifOf(const Analysis& a, const Frame& frame, double near) {
   Motif m;
   Gathering tiles(frame, near);
@@ -154,7 +147,7 @@ Motif motifOf(const Analysis& a, const Frame& frame, double near) {
   for (std::size_t k = 0; k < a.faces.size(); ++k) {
     const faces::Face& f = a.faces[k];
     if (f.cls < 0 || a.classes[f.cls].odd) continue;
-    const Vec2 c = centreOf(f);
+    const Vec2 c = faces::middleOf(f);
     std::vector<Vec2> around;
     for (Vec2 p : f.corners) around.push_back({p.x - c.x, p.y - c.y});
     classOf[k] = tiles.add(c, f.cls, true, std::move(around));

@@ -39,7 +39,4 @@ struct Motif {
 // out.
 Motif motifOf(const faces::Analysis& analysis, const Frame& frame, double near);
 
-// The centre of a face: the mean of its corners.
-Vec2 centreOf(const faces::Face& face);
-
 }  // namespace symmetry

@@ -27,8 +27,8 @@ std::vector<Segment2> drawing(std::string_view name) {
   return faces::sceneSegments(tools::builtScene(*tools::findTilingProgram(name)));
 }
 
-double length(Vec2 p) { return std::hypot(p.x, p.y); }
-double dot(Vec2 p, Vec2 q) { return p.x * q.x + p.y * q.y; }
+using faces::dot;
+using faces::length;
 
 struct Census {
   const char* name;
