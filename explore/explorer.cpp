@@ -82,11 +82,12 @@ void rebuild(Explorer& e) {
   tools::Periodic unit = placedUnit(*e.program, e.layout, e.points);
   SceneStore placed = blockAround(unit, e.layout);
   // Whatever the points, a drawing is shown only when it is finite and near.
-  std::optional<std::string> far = sceneDegeneracy(placed, e.layout);
-  if (!far && !spanPlane({unit.u.x, unit.u.y}, {unit.v.x, unit.v.y}))
-    far = "degenerate: the copies lie along one line";
+  const std::optional<std::string> far = sceneDegeneracy(placed, e.layout);
   if (!far) e.placed = std::move(placed), e.periodic = std::move(unit);
   if (!wrong) wrong = far;
+  // Copies along one line tile no plane; the block still shows what they do.
+  if (!wrong && !spanPlane({e.periodic.u.x, e.periodic.u.y}, {e.periodic.v.x, e.periodic.v.y}))
+    wrong = "degenerate: the copies lie along one line";
   if (!wrong) {
     try {
       e.analysis = analysed(e.placed);

@@ -28,8 +28,8 @@ struct Explorer {
   faces::Analysis own;        // of the program's own shape, as the explorer shows it
   std::vector<Point> points;  // the given points now
   // The unit with its first copy on the points, and its periods: repeated,
-  // the endless drawing. Empty when the points are degenerate in a way that
-  // leaves nothing to draw.
+  // the endless drawing (when the periods span the plane). Empty when the
+  // points are degenerate in a way that leaves nothing to draw.
   tools::Periodic periodic;
   // The block of copies around the handles that is analysed and exported
   // (Layout::block copies a side); empty with `periodic`.

@@ -239,7 +239,10 @@ void drawEndless() {
   if (edgesShow(e)) addEdges(unitLines, e.periodic.unit);
   for (const faces::Vec2& m : e.periodMarks) unitMarks.add(m.x, m.y, {0xd0, 0x10, 0x10});
 
-  const CellRange cells = atMost(visibleCells(), maxCells());
+  // Periods along one line repeat nothing over the plane: the block alone.
+  const bool endless = spanPlane({e.periodic.u.x, e.periodic.u.y}, {e.periodic.v.x, e.periodic.v.y});
+  if (!endless) addEdges(lines, e.placed.segments);
+  const CellRange cells = endless ? atMost(visibleCells(), maxCells()) : CellRange{};
   const tools::Step u = e.periodic.u, v = e.periodic.v;
   for (int i = cells.i0; i <= cells.i1; ++i)
     for (int j = cells.j0; j <= cells.j1; ++j) {
@@ -248,7 +251,7 @@ void drawEndless() {
       lines.append(unitLines, dx, dy);
       marks.append(unitMarks, dx, dy);
     }
-  addEdges(lines, e.periodic.once);
+  if (endless) addEdges(lines, e.periodic.once);
   fills.draw(GL_TRIANGLES);
   lines.draw(GL_LINES);
   if (dotsShow(e)) {

@@ -168,6 +168,8 @@ TEST(Reshaped, CollapsedAndSelfCrossingShapesAreNamed) {
   Explorer triangle = opened("deltatile");  // P1 (2, 1), P3 (5, 3)
   explore::movePoint(triangle, 1, Point{3.5f, 2, 0, 9});
   EXPECT_EQ(triangle.feedback.status.verdict, "degenerate: P1, P2 and P3 are collinear");
+  // Its copies lie along one line and tile no plane, but stay on the screen.
+  EXPECT_FALSE(triangle.placed.segments.empty());
 
   Explorer quadrilateral = opened("quadtile");  // P1 (2, 1) P2 (6, 0) P3 (5, 4) P4 (3, 6)
   explore::movePoint(quadrilateral, 2, Point{1, 5, 0, 9});
