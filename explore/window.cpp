@@ -3,6 +3,7 @@
 #include <GL/glu.h>
 #include <GL/glut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -27,7 +28,7 @@ namespace explore {
 namespace {
 
 // How near, in pixels, a press must come to a handle to take it.
-constexpr double grabRadius = 12;
+double grabRadius = 12;
 
 // The most vertices a frame draws for the copies of the unit: zooming out
 // stops there, where a frame would take longer than a sixtieth of a second
@@ -91,6 +92,8 @@ void frameOnTiling() {
   SceneBounds.max = Point{float(span / 2), float(span / 2), 0, 9};
   frameCamera();
   onReshape(w, h);
+  glGetDoublev(GL_PROJECTION_MATRIX, freshProjection);
+  haveFreshProjection = true;
 }
 
 void open(const tools::TilingProgram& program, const std::vector<LinkedPoint>& linked = {}) {
@@ -428,6 +431,59 @@ void motion(int x, int y) {
   glutPostRedisplay();
 }
 
+// A new window size keeps the view: the navigation multiplied onto the
+// projection since the last reshape is carried onto the new one, so the
+// drawing stays where it was about the window's middle, at the same scale.
+double freshProjection[16];
+bool haveFreshProjection = false;
+
+void invert4(const double m[16], double out[16]) {
+  // Gauss-Jordan on a copy; the projection is always invertible here.
+  double a[4][8];
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 8; ++c) a[r][c] = c < 4 ? m[c * 4 + r] : (c - 4 == r ? 1 : 0);
+  for (int c = 0; c < 4; ++c) {
+    int pivot = c;
+    for (int r = c + 1; r < 4; ++r)
+      if (std::abs(a[r][c]) > std::abs(a[pivot][c])) pivot = r;
+    std::swap(a[c], a[pivot]);
+    const double d = a[c][c];
+    for (int k = 0; k < 8; ++k) a[c][k] /= d;
+    for (int r = 0; r < 4; ++r) {
+      if (r == c) continue;
+      const double f = a[r][c];
+      for (int k = 0; k < 8; ++k) a[r][k] -= f * a[c][k];
+    }
+  }
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c) out[c * 4 + r] = a[r][c + 4];
+}
+
+void reshape(int w, int h) {
+  double before[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, before);
+  onReshape(w, h);
+  double fresh[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, fresh);
+  if (haveFreshProjection) {
+    double inverse[16], steps[16];
+    invert4(freshProjection, inverse);
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(inverse);
+    glMultMatrixd(before);
+    glGetDoublev(GL_PROJECTION_MATRIX, steps);
+    glLoadMatrixd(fresh);
+    glMultMatrixd(steps);
+    double kept[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, kept);
+    bool finite = true;
+    for (double v : kept) finite = finite && std::isfinite(v);
+    if (!finite) glLoadMatrixd(fresh);
+  }
+  std::copy(std::begin(fresh), std::end(fresh), std::begin(freshProjection));
+  haveFreshProjection = true;
+}
+
 // --- Keys.
 
 void exportShape() {
@@ -489,6 +545,37 @@ void zoomOutToTheLimit() {
   middleDown = middle;
 }
 
+void pressKey(unsigned char key) { keyboard(key, 0, 0); }
+
+void gestureStep(double x, double y, double dx, double dy, double factor, double degrees) {
+  if (!std::isfinite(x + y + dx + dy + factor + degrees) || !(factor > 0)) return;
+  double saved[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, saved);
+  const long long before = visibleCells().count();
+  const double across = shownAcross();
+  const std::optional<Vec> grabbed = planePointAt(int(std::lround(x)), int(std::lround(y)));
+  const std::optional<Vec> under = planePointAt(int(std::lround(x + dx)), int(std::lround(y + dy)));
+  if (!grabbed || !under) return;
+  panInPlane(*grabbed, *under);
+  zoomInPlane(*under, factor);
+  turnInPlane(*under, degrees);
+  const long long after = visibleCells().count();
+  const double now = shownAcross();
+  if ((after > zoomLimit() && after > before) ||
+      (now < 1e-3 * state.explorer.layout.size && now < across) || !std::isfinite(now)) {
+    // Too far out or in: the pan and turn stay, the zoom does not.
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixd(saved);
+    panInPlane(*grabbed, *under);
+    turnInPlane(*under, degrees);
+  }
+  glutPostRedisplay();
+}
+
+void setGrabRadius(double pixels) {
+  if (std::isfinite(pixels) && pixels > 0) grabRadius = pixels;
+}
+
 long long copiesDrawn() { return atMost(visibleCells(), maxCells()).count(); }
 
 void drawFrame() { display(); }
@@ -500,7 +587,7 @@ void runWindow(int argc, char** argv, const LinkRequest& request) {
   glutDisplayFunc(display);
   glutMouseFunc(mouse);
   glutMotionFunc(motion);
-  glutReshapeFunc(onReshape);
+  glutReshapeFunc(reshape);
   glutKeyboardFunc(keyboard);
   glutSpecialFunc(special);
   glutMainLoop();

@@ -18,6 +18,17 @@ void zoomOutToTheLimit();
 long long copiesDrawn();
 void drawFrame();
 
+// For a page's own controls and gestures (the GLUT window sees only mouse,
+// wheel and keys): a key as if typed; one step of two fingers on the
+// drawing, whose middle was at window pixel (x, y) and moved by (dx, dy)
+// while their spread grew by `factor` and their line turned `degrees`
+// counter-clockwise as the user sees it (the screen's y runs down); and how
+// near, in window pixels, a press must come to a handle to take it (a
+// fingertip needs more room than a pointer).
+void pressKey(unsigned char key);
+void gestureStep(double x, double y, double dx, double dy, double factor, double degrees);
+void setGrabRadius(double pixels);
+
 // Opens the window on the request's program with its linked points (saying
 // what was wrong with the link) and runs the GLUT main loop; never returns.
 [[noreturn]] void runWindow(int argc, char** argv, const LinkRequest& request);
