@@ -54,6 +54,10 @@ struct WindowState {
 
 WindowState state;
 
+// The projection as the last reshape left it, before any navigation.
+double freshProjection[16];
+bool haveFreshProjection = false;
+
 // --- Coordinates. The view draws the given points' plane moved so that the
 // layout's centre is at the origin, which frameCamera looks at.
 
@@ -434,8 +438,6 @@ void motion(int x, int y) {
 // A new window size keeps the view: the navigation multiplied onto the
 // projection since the last reshape is carried onto the new one, so the
 // drawing stays where it was about the window's middle, at the same scale.
-double freshProjection[16];
-bool haveFreshProjection = false;
 
 void invert4(const double m[16], double out[16]) {
   // Gauss-Jordan on a copy; the projection is always invertible here.
