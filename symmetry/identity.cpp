@@ -50,6 +50,9 @@ Identity identify(const faces::Analysis& analysis, std::optional<faces::Lattice>
       continue;
     }
     id.lattice = periods;
+    id.symmetries = symmetries;
+    id.origin = middle;
+    id.near = near;
     id.group = classify(symmetries, frame, near);
     if (id.group) id.orbits = orbitsOf(motif, symmetries, frame, near);
     break;

@@ -20,6 +20,11 @@ struct Identity {
   std::optional<WallpaperGroup> group;    // none without two independent periods
   Orbits orbits;                          // under the group; zeros without one
   std::vector<std::vector<int>> types;    // per class of the analysis: pentagon types
+  // The symmetries themselves, in the lattice coordinates of `lattice`
+  // about `origin`, and how near two places are the same there.
+  std::vector<Operation> symmetries;
+  Vec2 origin;
+  double near = 0;
 };
 
 // With the periods that findPeriods gives.

@@ -17,6 +17,7 @@ add_compile_options(${WEB_EXCEPTIONS})
 
 add_subdirectory(${source_root}/faces faces)
 add_subdirectory(${source_root}/symmetry symmetry)
+add_subdirectory(${source_root}/family family)
 
 get_property(tiling_programs GLOBAL PROPERTY TILING_PROGRAMS)
 add_library(tilings_registry STATIC ${source_root}/tools/registry.cpp ${source_root}/tools/periodic.cpp)
@@ -29,7 +30,7 @@ target_link_libraries(tilings_svg PUBLIC framework faces)
 add_library(tilings_analyse STATIC ${source_root}/tools/analyse/report.cpp
                                    ${source_root}/tools/analyse/segments_text.cpp
                                    ${source_root}/tools/analyse/identity_table.cpp)
-target_link_libraries(tilings_analyse PUBLIC faces symmetry framework)
+target_link_libraries(tilings_analyse PUBLIC faces symmetry family framework)
 
 add_subdirectory(${source_root}/explore explore)
 

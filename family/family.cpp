@@ -1,0 +1,515 @@
+#include "family/family.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <unordered_map>
+
+#include "family/linear.h"
+#include "symmetry/frame.h"
+
+namespace family {
+
+namespace {
+
+using symmetry::Frame;
+using symmetry::Operation;
+using symmetry::PeriodIndex;
+
+// Edges and faces of the analysis meet at bit-identical places.
+struct PlaceHash {
+  std::size_t operator()(const Vec2& p) const {
+    return std::hash<std::uint64_t>()(std::bit_cast<std::uint64_t>(p.x) * 0x9e3779b97f4a7c15ull ^
+                                      std::bit_cast<std::uint64_t>(p.y));
+  }
+};
+struct SamePlace {
+  bool operator()(const Vec2& p, const Vec2& q) const { return p.x == q.x && p.y == q.y; }
+};
+template <class T>
+using ByPlace = std::unordered_map<Vec2, T, PlaceHash, SamePlace>;
+
+Matrix times(const Matrix& a, const Matrix& b) {
+  return {a[0] * b[0] + a[1] * b[2], a[0] * b[1] + a[1] * b[3], a[2] * b[0] + a[3] * b[2],
+          a[2] * b[1] + a[3] * b[3]};
+}
+constexpr Matrix unit{1, 0, 0, 1};
+int determinant(const Matrix& m) { return m[0] * m[3] - m[1] * m[2]; }
+Vec2 map(const Matrix& m, Vec2 p) { return {m[0] * p.x + m[1] * p.y, m[2] * p.x + m[3] * p.y}; }
+
+// Vertex classes found again by where they lie in the period.
+struct VertexClasses {
+  const Frame& frame;
+  PeriodIndex index;
+  std::vector<Vec2> st;  // each class's lattice coordinates, in [0, 1) x [0, 1)
+  std::vector<std::string> configuration;
+
+  VertexClasses(const Frame& f, double near) : frame(f), index(f, near) {}
+
+  // The class and whole periods of a vertex at st; -1 when there is none.
+  Corner find(Vec2 at, const std::string* kind = nullptr) const {
+    const int k = index.find(at, [&](int id) { return !kind || configuration[id] == *kind; });
+    if (k < 0) return {-1, 0, 0};
+    return {k, int(std::lround(at.x - st[k].x)), int(std::lround(at.y - st[k].y))};
+  }
+  int add(Vec2 at, const std::string& kind) {
+    const Corner c = find(at);
+    if (c.vertex >= 0) return c.vertex;
+    index.add(at, int(st.size()));
+    st.push_back(symmetry::wrap(at));
+    configuration.push_back(kind);
+    return int(st.size()) - 1;
+  }
+};
+
+// The ring of nodes round face f of the analysis, counter-clockwise.
+std::vector<Vec2> ringOf(const faces::Analysis& a, const std::vector<std::vector<int>>& edgesOfFace,
+                         int f) {
+  ByPlace<Vec2> next;
+  for (int e : edgesOfFace[f]) {
+    const faces::Edge& edge = a.edges[e];
+    if (edge.left == f) next[edge.a] = edge.b;
+    if (edge.right == f) next[edge.b] = edge.a;
+  }
+  std::vector<Vec2> ring;
+  if (next.empty()) return ring;
+  const Vec2 start = next.begin()->first;
+  Vec2 at = start;
+  for (std::size_t k = 0; k <= next.size(); ++k) {
+    ring.push_back(at);
+    const auto it = next.find(at);
+    if (it == next.end()) return {};
+    at = it->second;
+    if (SamePlace()(at, start)) return ring.size() == next.size() ? ring : std::vector<Vec2>{};
+  }
+  return {};
+}
+
+struct Built {
+  std::vector<Vertex> vertices;
+  std::vector<Vec2> st;
+  std::vector<Face> faces;
+  std::vector<Edge> edges;
+  std::string problem;
+};
+
+bool straightAt(Vec2 prev, Vec2 at, Vec2 next) {
+  const Vec2 in = faces::minus(at, prev), out = faces::minus(next, at);
+  return faces::dot(in, out) > 0 &&
+         std::abs(faces::cross(in, out)) <= 1e-4 * faces::length(in) * faces::length(out);
+}
+
+// The drawing's vertices, faces and edges as one period of them: each face
+// class taken from the member nearest the drawing's middle that lies among
+// known vertices.
+Built torusOf(const faces::Analysis& a, const Frame& frame, double near) {
+  Built b;
+  VertexClasses classes(frame, near);
+  ByPlace<Corner> vertexAt;
+  for (const faces::Vertex& v : a.interior) {
+    const Vec2 st = frame.toLattice(v.at);
+    classes.add(st, v.configuration);
+  }
+  for (const faces::Vertex& v : a.interior) vertexAt[v.at] = classes.find(frame.toLattice(v.at));
+
+  std::vector<std::vector<int>> edgesOfFace(a.faces.size());
+  for (int e = 0; e < int(a.edges.size()); ++e)
+    for (int f : {a.edges[e].left, a.edges[e].right})
+      if (f >= 0) edgesOfFace[f].push_back(e);
+
+  // Face classes of translates, each member by its distance from the middle.
+  PeriodIndex faceIndex(frame, near);
+  std::vector<std::vector<std::pair<double, int>>> members;
+  for (int f = 0; f < int(a.faces.size()); ++f) {
+    const faces::Face& face = a.faces[f];
+    if (face.problem || face.cls < 0) continue;
+    const Vec2 st = frame.toLattice(faces::middleOf(face));
+    int k = faceIndex.find(st, [&](int id) { return a.faces[members[id][0].second].cls == face.cls; });
+    if (k < 0) {
+      k = int(members.size());
+      faceIndex.add(st, k);
+      members.emplace_back();
+    }
+    members[k].push_back({faces::length(frame.along(st)), f});
+  }
+  for (auto& m : members) {
+    std::sort(m.begin(), m.end());
+    bool done = false;
+    for (const auto& [distance, f] : m) {
+      const std::vector<Vec2> nodes = ringOf(a, edgesOfFace, f);
+      Face face;
+      bool known = !nodes.empty();
+      for (std::size_t k = 0; k < nodes.size() && known; ++k) {
+        const auto it = vertexAt.find(nodes[k]);
+        if (it != vertexAt.end()) {
+          face.ring.push_back(it->second);
+          continue;
+        }
+        // A node that is no vertex: a side drawn in pieces runs straight
+        // through it. Anything else is the drawing's edge.
+        const Vec2 prev = nodes[(k + nodes.size() - 1) % nodes.size()], next = nodes[(k + 1) % nodes.size()];
+        known = straightAt(prev, nodes[k], next);
+      }
+      if (!known || face.ring.size() < 3) continue;
+      b.faces.push_back(std::move(face));
+      done = true;
+      break;
+    }
+    if (!done) {
+      b.problem = "its faces do not tile: some kind of face never lies among whole vertices";
+      return b;
+    }
+  }
+  b.st = classes.st;
+  for (std::size_t k = 0; k < classes.st.size(); ++k)
+    b.vertices.push_back({0, {}, classes.configuration[k]});
+
+  // Straight points: corners of a ring where the face runs straight on.
+  const auto place = [&](Corner c) {
+    return frame.toPlane({b.st[c.vertex].x + c.i, b.st[c.vertex].y + c.j});
+  };
+  for (Face& f : b.faces) {
+    const std::size_t n = f.ring.size();
+    f.straight.assign(n, false);
+    for (std::size_t k = 0; k < n; ++k)
+      f.straight[k] = straightAt(place(f.ring[(k + n - 1) % n]), place(f.ring[k]), place(f.ring[(k + 1) % n]));
+  }
+
+  // Edges: consecutive ring corners, once per class of translates.
+  std::map<std::array<int, 4>, int> known;
+  for (int fi = 0; fi < int(b.faces.size()); ++fi) {
+    const Face& f = b.faces[fi];
+    for (std::size_t k = 0; k < f.ring.size(); ++k) {
+      const Corner p = f.ring[k], q = f.ring[(k + 1) % f.ring.size()];
+      const std::array<int, 4> forward{p.vertex, q.vertex, q.i - p.i, q.j - p.j};
+      const std::array<int, 4> backward{q.vertex, p.vertex, p.i - q.i, p.j - q.j};
+      const bool reversed = backward < forward;
+      const std::array<int, 4> key = reversed ? backward : forward;
+      auto [it, fresh] = known.try_emplace(key, int(b.edges.size()));
+      if (fresh) b.edges.push_back({{key[0], 0, 0}, {key[1], key[2], key[3]}});
+      Edge& e = b.edges[it->second];
+      int& side = reversed ? e.right : e.left;
+      if (side >= 0) {
+        b.problem = "an edge has the same side in two faces";
+        return b;
+      }
+      side = fi;
+    }
+  }
+  for (const Edge& e : b.edges)
+    if (e.left < 0 || e.right < 0) {
+      b.problem = "an edge borders a face on one side only";
+      return b;
+    }
+  const long long euler =
+      (long long)b.vertices.size() - (long long)b.edges.size() + (long long)b.faces.size();
+  if (euler != 0) b.problem = "the faces do not close up into one period";
+  return b;
+}
+
+// The periods (u.x, u.y, v.x, v.y) with L B = B m for every linear part m
+// of the group, L its map of the plane as the drawing has it.
+std::vector<std::array<double, 4>> latticeSpace(const std::vector<Matrix>& linear, const Frame& frame) {
+  std::vector<Vector<4>> rows;
+  const auto index = [](int row, int column) { return column * 2 + row; };  // B(row, column)
+  for (const Matrix& m : linear) {
+    if (m == unit) continue;
+    const std::array<double, 4> l = symmetry::planeMatrix(frame, m);
+    for (int i = 0; i < 2; ++i)
+      for (int j = 0; j < 2; ++j) {
+        Vector<4> r{};
+        for (int k = 0; k < 2; ++k) {
+          r[index(k, j)] += l[i * 2 + k];
+          r[index(i, k)] -= m[k * 2 + j];
+        }
+        rows.push_back(r);
+      }
+  }
+  return nullSpace(rows);
+}
+
+std::vector<Matrix> linearParts(const std::vector<Operation>& group) {
+  std::vector<Matrix> out;
+  for (const Operation& op : group)
+    if (std::find(out.begin(), out.end(), op.m) == out.end()) out.push_back(op.m);
+  return out;
+}
+
+// The translations that commute with every linear part: how far the whole
+// drawing can slide without changing shape.
+int slides(const std::vector<Matrix>& linear, const Frame& frame) {
+  std::vector<Vector<2>> rows;
+  for (const Matrix& m : linear) {
+    const std::array<double, 4> l = symmetry::planeMatrix(frame, m);
+    rows.push_back({l[0] - 1, l[1]});
+    rows.push_back({l[2], l[3] - 1});
+  }
+  return int(nullSpace(rows).size());
+}
+
+// The directions in lattice coordinates that every element fixing the
+// representative leaves free: (m - I) d = 0.
+std::vector<Vector<2>> freeDirections(const std::vector<Matrix>& stabiliser, const Frame& frame) {
+  // Found in the plane, where lengths mean something, then taken back.
+  std::vector<Vector<2>> rows;
+  for (const Matrix& m : stabiliser) {
+    const std::array<double, 4> l = symmetry::planeMatrix(frame, m);
+    rows.push_back({l[0] - 1, l[1]});
+    rows.push_back({l[2], l[3] - 1});
+  }
+  std::vector<Vector<2>> out;
+  for (const Vector<2>& d : nullSpace(rows)) {
+    const Vec2 st = frame.inPeriods({d[0], d[1]});
+    out.push_back({st.x, st.y});
+  }
+  return out;
+}
+
+std::vector<Matrix> closure(std::vector<Matrix> generators) {
+  std::vector<Matrix> all{unit};
+  for (std::size_t k = 0; k < all.size(); ++k)
+    for (const Matrix& g : generators) {
+      const Matrix p = times(all[k], g);
+      if (std::find(all.begin(), all.end(), p) == all.end()) all.push_back(p);
+    }
+  return all;
+}
+
+}  // namespace
+
+std::vector<KeptGroup> groupsOnOffer(const symmetry::Identity& id) {
+  std::vector<KeptGroup> offer;
+  if (!id.group || !id.lattice) return offer;
+  const Frame frame(*id.lattice, id.origin);
+  const std::vector<Matrix> linear = linearParts(id.symmetries);
+  // Every subgroup of the point group is made by at most two of its
+  // elements.
+  std::vector<std::vector<Matrix>> subgroups;
+  for (std::size_t a = 0; a < linear.size(); ++a)
+    for (std::size_t b = a; b < linear.size(); ++b) {
+      std::vector<Matrix> g = closure({linear[a], linear[b]});
+      std::sort(g.begin(), g.end());
+      if (std::find(subgroups.begin(), subgroups.end(), g) == subgroups.end()) subgroups.push_back(g);
+    }
+  std::stable_sort(subgroups.begin(), subgroups.end(),
+                   [](const auto& l, const auto& r) { return l.size() > r.size(); });
+  for (const std::vector<Matrix>& linearPart : subgroups) {
+    KeptGroup kept;
+    for (const Operation& op : id.symmetries)
+      if (std::binary_search(linearPart.begin(), linearPart.end(), op.m)) kept.elements.push_back(op);
+    const auto named = symmetry::classify(kept.elements, frame, id.near);
+    if (!named) continue;
+    kept.name = std::string(named->name);
+    if (std::none_of(offer.begin(), offer.end(), [&](const KeptGroup& k) { return k.name == kept.name; }))
+      offer.push_back(std::move(kept));
+  }
+  return offer;
+}
+
+Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, const KeptGroup& keep) {
+  Found found;
+  if (!id.lattice || !id.group) {
+    found.problem = "no two independent periods";
+    return found;
+  }
+  const Frame frame(*id.lattice, id.origin);
+  Built b = torusOf(analysis, frame, id.near);
+  if (!b.problem.empty()) {
+    found.problem = b.problem;
+    return found;
+  }
+  Family f;
+  f.keep = keep;
+  f.origin = id.origin;
+  f.size = std::sqrt(std::abs(frame.det));
+  f.vertices = b.vertices;
+  f.faces = b.faces;
+  f.edges = b.edges;
+
+  // Each element's image of each vertex class.
+  VertexClasses classes(frame, id.near);
+  for (std::size_t k = 0; k < b.st.size(); ++k) {
+    classes.index.add(b.st[k], int(k));
+    classes.st.push_back(b.st[k]);
+    classes.configuration.push_back(b.vertices[k].configuration);
+  }
+  const std::size_t nv = b.st.size();
+  std::vector<std::vector<Corner>> image(keep.elements.size(), std::vector<Corner>(nv));
+  for (std::size_t g = 0; g < keep.elements.size(); ++g)
+    for (std::size_t v = 0; v < nv; ++v) {
+      image[g][v] = classes.find(symmetry::apply(keep.elements[g], b.st[v]),
+                                 &b.vertices[v].configuration);
+      if (image[g][v].vertex < 0) {
+        found.problem = "the group does not carry the vertices onto vertices";
+        return found;
+      }
+    }
+
+  // Orbits, each from its first class.
+  std::vector<int> orbitOf(nv, -1);
+  for (std::size_t v = 0; v < nv; ++v) {
+    if (orbitOf[v] >= 0) continue;
+    Orbit o;
+    o.name = "V" + std::to_string(f.orbits.size() + 1);
+    o.representative = int(v);
+    const int id_ = int(f.orbits.size());
+    orbitOf[v] = id_;
+    f.vertices[v].orbit = id_;
+    f.vertices[v].image = {};
+    std::vector<Matrix> stabiliser;
+    for (std::size_t g = 0; g < keep.elements.size(); ++g) {
+      const Operation& op = keep.elements[g];
+      const Corner c = image[g][v];
+      if (c.vertex == int(v)) stabiliser.push_back(op.m);
+      if (orbitOf[c.vertex] >= 0) continue;
+      orbitOf[c.vertex] = id_;
+      // st_w = m st_r + shift - (i, j)
+      f.vertices[c.vertex].orbit = id_;
+      f.vertices[c.vertex].image = {op.m, {op.shift.x - c.i, op.shift.y - c.j}};
+    }
+    const std::vector<Vector<2>> directions = freeDirections(stabiliser, frame);
+    o.free = int(directions.size());
+    if (o.free == 1) o.along = {directions[0][0], directions[0][1]};
+    f.orbits.push_back(o);
+  }
+
+  // Representatives on straight sides slide along them.
+  for (const Face& face : f.faces) {
+    const std::size_t n = face.ring.size();
+    for (std::size_t k = 0; k < n; ++k) {
+      if (!face.straight[k]) continue;
+      const Corner at = face.ring[k];
+      Orbit& o = f.orbits[f.vertices[at.vertex].orbit];
+      if (o.representative != at.vertex || o.straight) continue;
+      // The side's true corners on either hand.
+      std::size_t before = (k + n - 1) % n, after = (k + 1) % n;
+      while (face.straight[before] && before != k) before = (before + n - 1) % n;
+      while (face.straight[after] && after != k) after = (after + 1) % n;
+      const auto relative = [&](Corner c) { return Corner{c.vertex, c.i - at.i, c.j - at.j}; };
+      const Straight side{relative(face.ring[before]), relative(face.ring[after])};
+      if (o.free == 0) continue;  // at a centre: the group keeps the side straight
+      if (o.free == 1) {
+        const Vec2 a = b.st[side.from.vertex], c = b.st[side.to.vertex];
+        const Vec2 d = frame.along(faces::minus({c.x + side.to.i, c.y + side.to.j},
+                                                {a.x + side.from.i, a.y + side.from.j}));
+        const Vec2 m = frame.along(o.along);
+        if (std::abs(faces::cross(d, m)) > 1e-6 * faces::length(d) * faces::length(m)) {
+          o.crossing = true;  // held where its line crosses the side
+          o.free = 0;
+        }
+      } else {
+        o.free = 1;
+      }
+      o.straight = side;
+    }
+  }
+
+  // Sides after their ends.
+  std::vector<bool> ready(f.orbits.size(), false);
+  for (std::size_t round = 0; round <= f.orbits.size(); ++round)
+    for (std::size_t k = 0; k < f.orbits.size(); ++k) {
+      if (ready[k]) continue;
+      const Orbit& o = f.orbits[k];
+      if (o.straight && (!ready[f.vertices[o.straight->from.vertex].orbit] ||
+                         !ready[f.vertices[o.straight->to.vertex].orbit]))
+        continue;
+      ready[k] = true;
+      f.order.push_back(int(k));
+    }
+  if (f.order.size() != f.orbits.size()) {
+    found.problem = "points on straight sides hold each other in place";
+    return found;
+  }
+
+  const std::vector<Matrix> linear = linearParts(keep.elements);
+  f.lattice = latticeSpace(linear, frame);
+  const bool reflections =
+      std::any_of(linear.begin(), linear.end(), [](const Matrix& m) { return determinant(m) < 0; });
+  int free = 0;
+  for (const Orbit& o : f.orbits) free += o.free;
+  f.freedom = int(f.lattice.size()) - 1 - (reflections ? 0 : 1) - slides(linear, frame) + free;
+
+  // The drawing's own shape.
+  Shape& s = found.shape;
+  s.u = id.lattice->u;
+  s.v = id.lattice->v;
+  for (const Orbit& o : f.orbits) {
+    s.at.push_back(b.st[o.representative]);
+    double t = 0;
+    if (o.straight) {
+      const Vec2 a = frame.along({b.st[o.straight->from.vertex].x + o.straight->from.i,
+                                  b.st[o.straight->from.vertex].y + o.straight->from.j});
+      const Vec2 c = frame.along({b.st[o.straight->to.vertex].x + o.straight->to.i,
+                                  b.st[o.straight->to.vertex].y + o.straight->to.j});
+      const Vec2 p = frame.along(b.st[o.representative]);
+      const Vec2 d = faces::minus(c, a);
+      t = faces::dot(faces::minus(p, a), d) / faces::dot(d, d);
+    }
+    s.t.push_back(t);
+  }
+  found.family = std::move(f);
+  return found;
+}
+
+std::vector<Vec2> placed(const Family& f, const Shape& s) {
+  std::vector<Vec2> st(f.vertices.size());
+  std::vector<Vec2> rep(f.orbits.size());
+  const auto at = [&](Corner c) { return Vec2{st[c.vertex].x + c.i, st[c.vertex].y + c.j}; };
+  for (int k : f.order) {
+    const Orbit& o = f.orbits[k];
+    Vec2 r = s.at[k];
+    if (o.straight) {
+      const Vec2 a = at(o.straight->from), c = at(o.straight->to);
+      if (!o.crossing) {
+        r = faces::plus(a, faces::times(s.t[k], faces::minus(c, a)));
+      } else {
+        // Where the line through s.at[k] along `along` meets the side.
+        const Vec2 d = faces::minus(c, a);
+        const double den = faces::cross(d, o.along);
+        if (den != 0) r = faces::plus(a, faces::times(faces::cross(faces::minus(s.at[k], a), o.along) / den, d));
+      }
+    }
+    rep[k] = r;
+    // Every class of the orbit as the image of the representative.
+    for (std::size_t v = 0; v < f.vertices.size(); ++v)
+      if (f.vertices[v].orbit == k) st[v] = faces::plus(map(f.vertices[v].image.m, r), f.vertices[v].image.c);
+  }
+  return st;
+}
+
+Vec2 planeOf(const Family& f, const Shape& s, Vec2 st) {
+  return {f.origin.x + st.x * s.u.x + st.y * s.v.x, f.origin.y + st.x * s.u.y + st.y * s.v.y};
+}
+
+Vec2 cornerAt(const Family& f, const Shape& s, const std::vector<Vec2>& st, Corner c) {
+  return planeOf(f, s, {st[c.vertex].x + c.i, st[c.vertex].y + c.j});
+}
+
+std::vector<faces::Segment2> unitEdges(const Family& f, const Shape& s) {
+  const std::vector<Vec2> st = placed(f, s);
+  std::vector<faces::Segment2> out;
+  out.reserve(f.edges.size());
+  for (const Edge& e : f.edges) out.push_back({cornerAt(f, s, st, e.from), cornerAt(f, s, st, e.to)});
+  return out;
+}
+
+std::vector<faces::Segment2> blockTiles(const Family& f, const Shape& s, int half) {
+  const std::vector<Vec2> st = placed(f, s);
+  std::vector<faces::Segment2> sides;
+  for (const Face& face : f.faces)
+    for (std::size_t k = 0; k < face.ring.size(); ++k)
+      sides.push_back({cornerAt(f, s, st, face.ring[k]),
+                       cornerAt(f, s, st, face.ring[(k + 1) % face.ring.size()])});
+  std::vector<faces::Segment2> out;
+  out.reserve(sides.size() * std::size_t(2 * half + 1) * std::size_t(2 * half + 1));
+  for (int i = -half; i <= half; ++i)
+    for (int j = -half; j <= half; ++j) {
+      const Vec2 d = faces::plus(faces::times(i, s.u), faces::times(j, s.v));
+      for (const faces::Segment2& e : sides) out.push_back({faces::plus(e.a, d), faces::plus(e.b, d)});
+    }
+  return out;
+}
+
+}  // namespace family

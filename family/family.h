@@ -1,0 +1,140 @@
+// The family of a periodic drawing: every drawing with the same faces and
+// adjacencies that a kept wallpaper group still maps onto itself.
+//
+// Everything is written in the lattice coordinates of the drawing's periods,
+// where each element of the kept group is st -> m st + shift with m a matrix
+// of integers, held fixed. A vertex is then an image of its orbit's
+// representative, st = m st_r + c, and the representative moves only where
+// its stabiliser lets it: anywhere, along a mirror, or not at all at a
+// centre of rotation; a vertex on a tile's straight side slides along it.
+// The periods change as far as the group's turns and reflections, held
+// fixed in the plane, allow. Any such values give a drawing the group maps
+// onto itself; it is a tiling while its tiles stay whole (faultOf).
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "faces/faces.h"
+#include "symmetry/identity.h"
+
+namespace family {
+
+using faces::Vec2;
+using Matrix = std::array<int, 4>;  // row by row
+
+// A vertex in the plane: one of the period's vertex classes moved by whole
+// periods, st = the class's st + (i, j).
+struct Corner {
+  int vertex = 0;
+  int i = 0, j = 0;
+};
+
+// st = m st_r + c, from the representative's lattice coordinates.
+struct Image {
+  Matrix m{1, 0, 0, 1};
+  Vec2 c;
+};
+
+// One vertex of every period: a class of translates.
+struct Vertex {
+  int orbit = 0;
+  Image image;
+  std::string configuration;  // as the analysis writes it, "3.4.6.4"
+};
+
+// The representative lies on a tile's straight side, between two of the
+// tile's corners: st = (1 - t) from + t to.
+struct Straight {
+  Corner from, to;
+};
+
+struct Orbit {
+  std::string name;         // "V1", as its handle is labelled
+  int representative = 0;   // a vertex class
+  int free = 2;             // 2 anywhere, 1 along a line, 0 fixed
+  Vec2 along;               // free along a line off any side: its direction
+  std::optional<Straight> straight;
+  // A representative on a side that its stabiliser holds to a line across
+  // the side: it stays where that line crosses the side.
+  bool crossing = false;
+};
+
+// One edge of every period, from vertex to vertex, and the faces (indices
+// into Family::faces) on its left and right going from `from` to `to`.
+struct Edge {
+  Corner from, to;
+  int left = -1, right = -1;
+};
+
+// One face of every period: its vertices counter-clockwise, the points on
+// its straight sides included (marked).
+struct Face {
+  std::vector<Corner> ring;
+  std::vector<bool> straight;
+};
+
+// A group to keep: its name and its elements.
+struct KeptGroup {
+  std::string name;  // "p2"
+  std::vector<symmetry::Operation> elements;
+};
+
+struct Family {
+  KeptGroup keep;
+  Vec2 origin;  // of the lattice coordinates, in the drawing's plane
+  // The periods (u.x, u.y, v.x, v.y) the kept group allows: an orthonormal
+  // basis of them.
+  std::vector<std::array<double, 4>> lattice;
+  std::vector<Vertex> vertices;
+  std::vector<Orbit> orbits;
+  std::vector<Edge> edges;
+  std::vector<Face> faces;
+  std::vector<int> order;  // orbits placed in this order (sides after their ends)
+  int freedom = 0;         // degrees of freedom up to similarity
+  double size = 1;         // the square root of the period's area at the start
+};
+
+// Where the family is now: the periods and each orbit's representative in
+// lattice coordinates (on a side, its fraction t along it).
+struct Shape {
+  Vec2 u, v;
+  std::vector<Vec2> at;
+  std::vector<double> t;
+};
+
+// A drawing's family, with its own shape in it; none, with the reason, when
+// there is no family: no two independent periods, or faces that do not close
+// up into one period.
+struct Found {
+  std::optional<Family> family;
+  Shape shape;          // the drawing's own shape
+  std::string problem;  // why there is none
+};
+
+// The groups on offer to keep: the drawing's own group first, then smaller
+// ones (its turns alone, p2, p1 and those between), largest first, once
+// each by name. Empty without a wallpaper group.
+std::vector<KeptGroup> groupsOnOffer(const symmetry::Identity& identity);
+
+// The family of the analysed drawing under `keep` (one of groupsOnOffer).
+Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& identity,
+               const KeptGroup& keep);
+
+// Every vertex class's lattice coordinates, as the shape places them.
+std::vector<Vec2> placed(const Family& family, const Shape& shape);
+// A place in lattice coordinates, in the plane.
+Vec2 planeOf(const Family& family, const Shape& shape, Vec2 st);
+// A corner in the plane, from the placed vertices.
+Vec2 cornerAt(const Family& family, const Shape& shape, const std::vector<Vec2>& st, Corner c);
+
+// The edges of one period as segments in the plane.
+std::vector<faces::Segment2> unitEdges(const Family& family, const Shape& shape);
+// The tiles of the periods i u + j v for i and j from -half to half, each
+// drawn whole (a side two tiles share is drawn twice, as the programs draw
+// it): a block with no loose ends at its border.
+std::vector<faces::Segment2> blockTiles(const Family& family, const Shape& shape, int half);
+
+}  // namespace family

@@ -1,0 +1,46 @@
+// Moving within a family: a vertex toward where it is wanted, as near as its
+// freedom lets it; a period, as far as the kept group lets it; and what keeps
+// a shape a tiling on the way. A move never leaves a shape that does not
+// tile: it stops at the last one that does.
+//
+// A shape tiles while every tile is a simple polygon turning the way it did,
+// with its corners still corners, no sliver among them, and the tiles close
+// up round every vertex: then the drawing covers each period once.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "family/family.h"
+
+namespace family {
+
+// What keeps a shape from tiling, and the vertex orbit it is found at.
+struct Fault {
+  int orbit = -1;
+  std::string what;  // "V3 folds a tile"
+};
+
+std::optional<Fault> faultOf(const Family& family, const Shape& shape);
+
+// Moves the vertex at `handle` toward plane point `to`: its orbit's
+// representative goes where that puts it, held to its freedom, and every
+// image with it. False when nothing moved.
+bool moveVertex(const Family& family, Shape& shape, Corner handle, Vec2 to);
+
+// Moves period `which` (0: u, 1: v) toward `to`, the other following where
+// the group ties them; everything moves with the periods as one affine map.
+bool movePeriod(const Family& family, Shape& shape, int which, Vec2 to);
+
+// Periods the group allows nearest (u, v); nothing moves yet.
+void heldPeriods(const Family& family, Vec2& u, Vec2& v);
+
+// Puts orbit k's representative at the place nearest plane point `to` that
+// its freedom allows (the copy nearest where it is), without any check, and
+// says how far that is from `to`.
+double placeRepresentative(const Family& family, Shape& shape, int k, Vec2 to);
+
+// Where orbit k's representative is in the plane.
+Vec2 representativeAt(const Family& family, const Shape& shape, int k);
+
+}  // namespace family
