@@ -138,6 +138,39 @@ std::string jsonOrbits(const symmetry::Identity& id) {
          std::to_string(o.vertices) + ", \"edges\": " + std::to_string(o.edges) + "}";
 }
 
+void writeFamily(std::ostream& out, const family::Found& found) {
+  if (!found.family) {
+    out << "  family: none (" << found.problem << ")\n";
+    return;
+  }
+  const family::Family& f = *found.family;
+  const family::Shape& s = found.shape;
+  out << "  family: keeps " << f.keep.name << ", " << f.freedom
+      << (f.freedom == 1 ? " degree" : " degrees") << " of freedom\n";
+  for (int k = 0; k < int(f.orbits.size()); ++k) {
+    const faces::Vec2 at = family::representativeAt(f, s, k);
+    out << "    " << f.orbits[k].name << " " << coordinates(at) << " "
+        << f.vertices[f.orbits[k].representative].configuration << ", " << freedomWords(f.orbits[k])
+        << "\n";
+  }
+  out << "    periods u " << coordinates(s.u) << ", v " << coordinates(s.v) << "\n";
+}
+
+void writeJsonFamily(std::ostream& out, const family::Found& found) {
+  if (!found.family) {
+    out << "null";
+    return;
+  }
+  const family::Family& f = *found.family;
+  const family::Shape& s = found.shape;
+  out << "{\"keep\": " << quoted(f.keep.name) << ", \"freedom\": " << f.freedom << ", \"vertices\": [";
+  for (int k = 0; k < int(f.orbits.size()); ++k)
+    out << (k ? ", " : "") << "{\"name\": " << quoted(f.orbits[k].name)
+        << ", \"at\": " << jsonVector(family::representativeAt(f, s, k))
+        << ", \"free\": " << f.orbits[k].free << "}";
+  out << "], \"periods\": {\"u\": " << jsonVector(s.u) << ", \"v\": " << jsonVector(s.v) << "}}";
+}
+
 }  // namespace
 
 std::string polygonName(int sides) {
@@ -150,7 +183,29 @@ Periodicity periodicityOf(const Analysis& analysis) {
   p.lattice = faces::findPeriods(analysis);
   if (p.lattice) p.perPeriod = faces::countPerPeriod(analysis, *p.lattice);
   p.identity = symmetry::identify(analysis, p.lattice);
+  p.offer = family::groupsOnOffer(p.identity);
+  if (p.offer.empty())
+    p.family.problem = "no wallpaper group";
+  else
+    p.family = family::familyOf(analysis, p.identity, p.offer.front());
+  if (!p.identity.lattice) p.family.problem = "no two independent periods";
   return p;
+}
+
+bool keepGroup(Periodicity& p, const Analysis& analysis, const std::string& name) {
+  for (const family::KeptGroup& g : p.offer)
+    if (g.name == name) {
+      p.family = family::familyOf(analysis, p.identity, g);
+      return true;
+    }
+  return false;
+}
+
+std::string freedomWords(const family::Orbit& o) {
+  if (o.straight && o.free == 1) return "along its side";
+  if (o.free == 2) return "free";
+  if (o.free == 1) return "along a mirror";
+  return o.crossing ? "fixed where a mirror crosses its side" : "fixed";
 }
 
 void writeReport(std::ostream& out, const std::string& name, std::size_t segments,
@@ -190,6 +245,7 @@ void writeReport(std::ostream& out, const std::string& name, std::size_t segment
   if (a.problems.size() > shown) out << "\n    ... and " << a.problems.size() - shown << " more";
   out << "\n  area: faces " << fixed(a.faceArea, 4) << ", enclosed " << fixed(a.enclosedArea, 4)
       << "\n  verdict: " << a.verdict() << "\n";
+  writeFamily(out, periods.family);
 }
 
 void writeJson(std::ostream& out, const std::string& name, std::size_t segments,
@@ -240,7 +296,9 @@ void writeJson(std::ostream& out, const std::string& name, std::size_t segments,
   else
     out << "null,\n \"perPeriod\": null,\n";
   out << " \"symmetry\": " << jsonGroup(id) << ",\n \"orbits\": " << jsonOrbits(id) << ",\n";
-  out << " \"verdict\": " << quoted(a.verdict()) << "}\n";
+  out << " \"verdict\": " << quoted(a.verdict()) << ",\n \"family\": ";
+  writeJsonFamily(out, periods.family);
+  out << "}\n";
 }
 
 }  // namespace tools

@@ -7,6 +7,8 @@
 
 #include "faces/faces.h"
 #include "faces/periods.h"
+#include "family/family.h"
+#include "family/moves.h"
 #include "symmetry/identity.h"
 
 namespace tools {
@@ -21,8 +23,18 @@ struct Periodicity {
   faces::PerPeriod perPeriod;
   // Its wallpaper group and orbits, and the types of its pentagons.
   symmetry::Identity identity;
+  // The groups it may keep when reshaped, its own first, and its family
+  // under the kept one (its own unless keepGroup chose another).
+  std::vector<family::KeptGroup> offer;
+  family::Found family;
 };
 Periodicity periodicityOf(const faces::Analysis& analysis);
+// The family under the group on offer called `name`; false when none is.
+bool keepGroup(Periodicity& periods, const faces::Analysis& analysis, const std::string& name);
+
+// "free", "along a mirror", "along its side", "fixed": how an orbit's
+// representative may move.
+std::string freedomWords(const family::Orbit& orbit);
 
 void writeReport(std::ostream& out, const std::string& name, std::size_t segments,
                  const faces::Analysis& analysis, const Periodicity& periods);
