@@ -3,17 +3,22 @@
 //
 //   tilings-export NAME [FORMAT] [-o FILE]  one scene, to standard output or FILE
 //   tilings-export --all DIR [FORMAT]       NAME.svg (.segments, .png) for every program
+//   tilings-export NAME --cut --size WxHmm [--periods N] [--tile] [--fill] -o FILE.svg|FILE.pdf
+//                                           a file to make things from
 //
 // FORMAT: none for the plain drawing; --fill for the picture with every face
 // filled by its class; --png for that picture rendered to PNG; --segments
 // for the segments as text, "x1 y1 x2 y2" a line.
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "faces/faces.h"
 #include "tools/analyse/segments_text.h"
+#include "tools/export/cut.h"
 #include "tools/export/png.h"
 #include "tools/export/svg.h"
 #include "tools/export/write_whole.h"
@@ -22,8 +27,18 @@
 namespace {
 
 int usage() {
-  std::cerr << "usage: tilings-export NAME [--fill|--png|--segments] [-o FILE]\n"
-               "       tilings-export --all DIR [--fill|--png|--segments]\n";
+  std::cerr
+      << "usage: tilings-export NAME [--fill|--png|--segments] [-o FILE]\n"
+         "       tilings-export --all DIR [--fill|--png|--segments]\n"
+         "       tilings-export NAME --cut --size WxHmm [--periods N] [--tile] [--fill]\n"
+         "                      -o FILE.svg|FILE.pdf\n"
+         "\n"
+         "--cut writes the tiling's outlines filling a page of W x H millimetres\n"
+         "(e.g. --size 200x150mm or 210x297mm), each edge once, in thin black lines,\n"
+         "for a laser cutter, a plotter or a printer: SVG or PDF by the file's\n"
+         "extension. --periods N puts N of the shortest periods across the page's\n"
+         "shorter side (default 4). --tile writes one tile's outline alone, filling\n"
+         "the page. --fill with --cut fills the faces by class under the edges.\n";
   return 2;
 }
 
@@ -68,6 +83,68 @@ bool written(const std::string& path, const std::string& text) {
   return false;
 }
 
+// What --cut, --size, --periods and --tile ask for, as given.
+struct CutOptions {
+  bool cut = false, tile = false;
+  std::string size, periods;
+  bool asked() const { return cut || tile || !size.empty() || !periods.empty(); }
+};
+
+int refuse(const std::string& why) {
+  std::cerr << "tilings-export: " << why << "\n";
+  return 2;
+}
+
+bool endsWith(std::string text, const std::string& end) {
+  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return text.size() > end.size() && text.ends_with(end);
+}
+
+// The request the options make: 0, or 2 with the reason said.
+int readCutOptions(const CutOptions& options, bool filled, const std::string& output,
+                   tools::CutRequest& request) {
+  request.tile = options.tile;
+  request.filled = filled;
+  std::string error;
+  if (options.size.empty()) return refuse("--cut needs --size WIDTHxHEIGHTmm, e.g. --size 200x150mm");
+  if (!tools::parsePageSize(options.size, request.page, error))
+    return refuse("--size " + options.size + ": " + error);
+  if (!options.periods.empty() && options.tile)
+    return refuse("--periods sets the scale of the whole drawing; --tile fills the page with one tile");
+  if (!options.periods.empty() && !tools::parsePeriods(options.periods, request.periods, error))
+    return refuse("--periods " + options.periods + ": " + error);
+  if (!endsWith(output, ".pdf") && !endsWith(output, ".svg"))
+    return refuse("--cut needs -o FILE.svg or -o FILE.pdf");
+  return 0;
+}
+
+// The page file for one periodic drawing, `name` in messages: 2 when the
+// page would need too many copies of it.
+int exportCut(const std::string& name, const tools::Periodic& periodic,
+              const tools::CutRequest& request, const std::string& output) {
+  tools::Drawing drawing;
+  try {
+    drawing = tools::cutDrawing(periodic, request);
+  } catch (const std::logic_error& e) {
+    // Too many copies, or too tangled a drawing, for this page and scale.
+    std::ostringstream page;
+    page << name << " on --size " << request.page.width << "x" << request.page.height
+         << "mm with --periods " << request.periods << ": " << e.what();
+    return refuse(page.str());
+  }
+  std::string out, error;
+  if (endsWith(output, ".pdf") && !tools::writeCutPdf(drawing, out, error)) {
+    std::cerr << "tilings-export: " << name << ": " << error << "\n";
+    return 1;
+  }
+  if (endsWith(output, ".svg")) {
+    std::ostringstream text;
+    tools::writeCutSvg(text, drawing);
+    out = text.str();
+  }
+  return written(output, out) ? 0 : 1;
+}
+
 int exportAll(const std::string& dir, Format format) {
   std::error_code failed;
   std::filesystem::create_directories(dir, failed);
@@ -90,9 +167,14 @@ int main(int argc, char** argv) {
   std::string name, all, output;
   Format format = Format::drawing;
   int formats = 0;
+  CutOptions cut;
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
-    if (arg == "--fill") format = Format::filled, ++formats;
+    if (arg == "--cut") cut.cut = true;
+    else if (arg == "--tile") cut.tile = true;
+    else if (arg == "--size" && k + 1 < argc && cut.size.empty()) cut.size = argv[++k];
+    else if (arg == "--periods" && k + 1 < argc && cut.periods.empty()) cut.periods = argv[++k];
+    else if (arg == "--fill") format = Format::filled, ++formats;
     else if (arg == "--png") format = Format::png, ++formats;
     else if (arg == "--segments") format = Format::segments, ++formats;
     else if (arg == "--all" && k + 1 < argc && all.empty()) all = argv[++k];
@@ -102,7 +184,17 @@ int main(int argc, char** argv) {
   }
   if (formats > 1 || name.empty() == all.empty() || (!all.empty() && !output.empty()))
     return usage();
+  if (cut.asked() && (!all.empty() || (format != Format::drawing && format != Format::filled)))
+    return usage();
   try {
+    if (cut.asked()) {
+      tools::CutRequest request;
+      if (const int refused = readCutOptions(cut, format == Format::filled, output, request))
+        return refused;
+      const tools::TilingProgram* program = tools::findTilingProgram(name);
+      if (program == nullptr) return unknownProgram(name);
+      return exportCut(name, tools::periodicOf(*program), request, output);
+    }
     if (!all.empty()) return exportAll(all, format);
     const tools::TilingProgram* program = tools::findTilingProgram(name);
     if (program == nullptr) return unknownProgram(name);
