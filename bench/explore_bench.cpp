@@ -24,7 +24,7 @@ namespace {
 
 void dragStep(benchmark::State& state, const tools::TilingProgram* program, double away) {
   explore::Explorer e;
-  explore::load(e, *program);
+  explore::load(e, *program, explore::Mode::construction);
   const std::size_t k = e.points.size() - 1;
   const Point home = e.points[k];
   const float off = float(away * e.layout.size), step = float(0.01 * e.layout.size);

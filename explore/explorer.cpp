@@ -7,6 +7,7 @@
 
 #include "explore/shape.h"
 #include "explore/triangles.h"
+#include "family/moves.h"
 
 namespace explore {
 
@@ -59,9 +60,75 @@ void fill(Explorer& e) {
   }
 }
 
+// The family block's periods each way from the middle one: a block a few
+// periods wide, so that the analysis finds the periods and the group, and
+// no more, so that a drag step stays quick.
+int familyHalf(const family::Family& f) {
+  std::size_t sides = 0;
+  for (const family::Face& face : f.faces) sides += face.ring.size();
+  return sides * 25 <= 900 ? 2 : 1;
+}
+
+Point pointOf(faces::Vec2 p) { return Point{float(p.x), float(p.y), 0, 9}; }
+
+std::vector<Segment> segmentsOf(const std::vector<faces::Segment2>& drawn) {
+  std::vector<Segment> out;
+  out.reserve(drawn.size());
+  for (const faces::Segment2& s : drawn) out.push_back({pointOf(s.a), pointOf(s.b), 9});
+  return out;
+}
+
+void rebuildFamily(Explorer& e) {
+  const family::Family& f = *e.family.family;
+  const family::Shape& s = e.family.shape;
+  e.periodic.unit = segmentsOf(family::unitEdges(f, s));
+  e.periodic.u = {s.u.x, s.u.y};
+  e.periodic.v = {s.v.x, s.v.y};
+  e.placed.segments = segmentsOf(family::blockTiles(f, s, familyHalf(f)));
+  const std::string name(e.program->name);
+  try {
+    e.analysis = analysed(e.placed);
+    e.feedback = assessFamily(name, e.analysis, f);
+  } catch (const std::exception& error) {
+    e.feedback = unanalysed(name, std::string("cannot analyse: ") + error.what());
+  }
+}
+
+// A handle on every vertex class, in the period about the family's origin.
+std::vector<family::Corner> familyHandles(const family::Family& f, const family::Shape& s) {
+  const std::vector<faces::Vec2> st = family::placed(f, s);
+  std::vector<family::Corner> out;
+  for (std::size_t v = 0; v < st.size(); ++v)
+    out.push_back({int(v), -int(std::lround(st[v].x)), -int(std::lround(st[v].y))});
+  return out;
+}
+
+void findFamily(Explorer& e) {
+  FamilyView& view = e.family;
+  view = {};
+  if (e.own.faces.empty()) {
+    view.problem = "nothing to analyse";
+    return;
+  }
+  view.identity = symmetry::identify(e.own);
+  view.offer = family::groupsOnOffer(view.identity);
+  if (view.offer.empty()) {
+    view.problem = view.identity.lattice ? "no wallpaper group" : "no two independent periods";
+    return;
+  }
+  family::Found found = family::familyOf(e.own, view.identity, view.offer.front());
+  if (!found.family) {
+    view.problem = found.problem;
+    return;
+  }
+  view.family = std::move(found.family);
+  view.own = view.shape = found.shape;
+  view.handles = familyHandles(*view.family, view.shape);
+}
+
 }  // namespace
 
-void load(Explorer& e, const tools::TilingProgram& program) {
+void load(Explorer& e, const tools::TilingProgram& program, Mode mode) {
   e.program = &program;
   e.layout = layOut(program);
   e.points = tiles::givenValues(program.givenPoints());
@@ -70,7 +137,65 @@ void load(Explorer& e, const tools::TilingProgram& program) {
   } catch (const std::exception&) {
     e.own = {};
   }
+  findFamily(e);
+  e.mode = e.family.family ? mode : Mode::construction;
   rebuild(e);
+}
+
+bool inSymmetryMode(const Explorer& e) { return e.mode == Mode::symmetry && e.family.family; }
+
+bool setMode(Explorer& e, Mode mode) {
+  if (mode == Mode::symmetry && !e.family.family) return false;
+  e.mode = mode;
+  rebuild(e);
+  return true;
+}
+
+bool keepGroup(Explorer& e, const std::string& name) {
+  FamilyView& view = e.family;
+  for (std::size_t k = 0; k < view.offer.size(); ++k) {
+    if (view.offer[k].name != name) continue;
+    if (!view.family) return false;
+    family::Found found = family::familyOf(e.own, view.identity, view.offer[k]);
+    if (!found.family) return false;
+    // The shape now, as the new group sees it; the own shape when that
+    // group does not allow it.
+    family::Shape carried = family::carriedOver(*view.family, view.shape, *found.family);
+    if (family::faultOf(*found.family, carried)) carried = found.shape;
+    view.kept = k;
+    view.family = std::move(found.family);
+    view.own = found.shape;
+    view.shape = carried;
+    view.handles = familyHandles(*view.family, view.own);
+    if (inSymmetryMode(e)) rebuild(e);
+    return true;
+  }
+  return false;
+}
+
+bool keepNext(Explorer& e) {
+  const FamilyView& view = e.family;
+  if (!view.family || view.offer.empty()) return false;
+  return keepGroup(e, view.offer[(view.kept + 1) % view.offer.size()].name);
+}
+
+std::vector<Handle> handlesOf(const Explorer& e) {
+  std::vector<Handle> out;
+  if (!inSymmetryMode(e)) {
+    const auto names = e.program->givenPoints();
+    for (std::size_t k = 0; k < e.points.size(); ++k) out.push_back({names[k].name, e.points[k], pinned(e, k)});
+    return out;
+  }
+  const family::Family& f = *e.family.family;
+  const family::Shape& s = e.family.shape;
+  const std::vector<faces::Vec2> st = family::placed(f, s);
+  for (const family::Corner& c : e.family.handles) {
+    const family::Orbit& o = f.orbits[f.vertices[c.vertex].orbit];
+    out.push_back({o.name, pointOf(family::cornerAt(f, s, st, c)), o.free == 0});
+  }
+  out.push_back({"u", pointOf(faces::plus(f.origin, s.u)), false});
+  out.push_back({"v", pointOf(faces::plus(f.origin, s.v)), false});
+  return out;
 }
 
 void rebuild(Explorer& e) {
@@ -78,6 +203,12 @@ void rebuild(Explorer& e) {
   e.analysis = {};
   e.placed = {};
   e.periodic = {};
+  if (inSymmetryMode(e)) {
+    rebuildFamily(e);
+    fill(e);
+    pickPeriod(e);
+    return;
+  }
   std::optional<std::string> wrong = degeneracy(e.program->givenPoints(), e.points, e.layout);
   tools::Periodic unit = placedUnit(*e.program, e.layout, e.points);
   SceneStore placed = blockAround(unit, e.layout);
@@ -107,9 +238,34 @@ void rebuild(Explorer& e) {
   pickPeriod(e);
 }
 
-bool pinned(const Explorer& e, std::size_t k) { return k == 0 && e.layout.firstPinned; }
+bool pinned(const Explorer& e, std::size_t k) {
+  if (!inSymmetryMode(e)) return k == 0 && e.layout.firstPinned;
+  const family::Family& f = *e.family.family;
+  if (k >= e.family.handles.size()) return false;
+  return f.orbits[f.vertices[e.family.handles[k].vertex].orbit].free == 0;
+}
+
+namespace {
+
+bool moveFamily(Explorer& e, std::size_t k, Point to) {
+  FamilyView& view = e.family;
+  const family::Family& f = *view.family;
+  if (k >= view.handles.size() + 2 || pinned(e, k)) return false;
+  if (!std::isfinite(to.x) || !std::isfinite(to.y)) return false;
+  const Point held = heldInReach(to, e.layout);
+  const faces::Vec2 at{held.x, held.y};
+  const bool moved = k < view.handles.size()
+                         ? family::moveVertex(f, view.shape, view.handles[k], at)
+                         : family::movePeriod(f, view.shape, int(k - view.handles.size()),
+                                              faces::minus(at, f.origin));
+  if (moved) rebuild(e);
+  return true;
+}
+
+}  // namespace
 
 bool movePoint(Explorer& e, std::size_t k, Point to) {
+  if (inSymmetryMode(e)) return moveFamily(e, k, to);
   if (k >= e.points.size() || pinned(e, k)) return false;
   // A cursor that could not be placed on the plane moves nothing.
   if (!std::isfinite(to.x) || !std::isfinite(to.y)) return false;
@@ -122,13 +278,27 @@ bool movePoint(Explorer& e, std::size_t k, Point to) {
 }
 
 void resetPoints(Explorer& e) {
-  e.points = tiles::givenValues(e.program->givenPoints());
+  if (inSymmetryMode(e))
+    e.family.shape = e.family.own;
+  else
+    e.points = tiles::givenValues(e.program->givenPoints());
   rebuild(e);
 }
 
 std::string pointsLine(const Explorer& e) {
   std::ostringstream out;
   out.precision(9);
+  if (inSymmetryMode(e)) {
+    const family::Family& f = *e.family.family;
+    out << "keeps " << f.keep.name << ":";
+    for (int k = 0; k < int(f.orbits.size()); ++k) {
+      const faces::Vec2 p = family::representativeAt(f, e.family.shape, k);
+      out << (k ? "  " : " ") << f.orbits[k].name << " (" << float(p.x) << ", " << float(p.y) << ")";
+    }
+    const faces::Vec2 u = e.family.shape.u, v = e.family.shape.v;
+    out << "  u (" << float(u.x) << ", " << float(u.y) << ")  v (" << float(v.x) << ", " << float(v.y) << ")";
+    return out.str();
+  }
   const auto names = e.program->givenPoints();
   for (std::size_t k = 0; k < e.points.size(); ++k)
     out << (k ? "  " : "") << names[k].name << " (" << e.points[k].x << ", " << e.points[k].y

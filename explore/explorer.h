@@ -1,7 +1,13 @@
-// The explorer's state without a window: one program, its given points as
-// they are now, the unit and periods rebuilt from them by the program's own
-// construction, the block of copies around the handles with its face
-// analysis and what that says, and the fills of one period.
+// The explorer's state without a window: one program in one of two modes,
+// the drawing as it is now, the block of copies around the handles with its
+// face analysis and what that says, and the fills of one period.
+//
+// In symmetry mode (the default) every vertex of one period is a handle,
+// and so are the periods: a drag moves a vertex orbit's representative as
+// its freedom under the kept group lets it, every image with it, and never
+// makes a shape that does not tile (family/). In construction mode the
+// handles are the program's given points, and the program's own
+// construction re-forms the tiling from them, however it breaks.
 #pragma once
 
 #include <cstddef>
@@ -13,6 +19,8 @@
 #include "explore/feedback.h"
 #include "explore/layout.h"
 #include "faces/faces.h"
+#include "family/family.h"
+#include "symmetry/identity.h"
 #include "tools/registry.h"
 
 namespace explore {
@@ -22,8 +30,31 @@ struct FillTriangles {
   std::size_t first = 0, count = 0;  // corners in Explorer::triangles
 };
 
+enum class Mode { symmetry, construction };
+
+// The family of the program's own shape and where in it the explorer is.
+struct FamilyView {
+  symmetry::Identity identity;           // of the own shape
+  std::vector<family::KeptGroup> offer;  // the groups it may keep, its own first
+  std::size_t kept = 0;                  // in offer
+  std::optional<family::Family> family;  // under the kept group
+  family::Shape own, shape;              // the own shape, and the shape now
+  std::string problem;                   // why there is no family
+  // A handle on every vertex class, in the period about the drawing's middle.
+  std::vector<family::Corner> handles;
+};
+
+// A handle as it shows: its name, where it is and whether it stays put.
+struct Handle {
+  std::string name;
+  Point at;
+  bool fixed = false;
+};
+
 struct Explorer {
   const tools::TilingProgram* program = nullptr;
+  Mode mode = Mode::symmetry;
+  FamilyView family;
   Layout layout;
   faces::Analysis own;        // of the program's own shape, as the explorer shows it
   std::vector<Point> points;  // the given points now
@@ -47,18 +78,33 @@ struct Explorer {
   std::vector<faces::Vec2> periodMarks;
 };
 
-// Opens `program` with its own given points.
-void load(Explorer& explorer, const tools::TilingProgram& program);
+// Opens `program` with its own shape, in symmetry mode unless asked
+// otherwise or the drawing has no family (then in construction mode).
+void load(Explorer& explorer, const tools::TilingProgram& program, Mode mode = Mode::symmetry);
+// Switches mode; each mode keeps its own shape. False when there is no
+// family to switch to.
+bool setMode(Explorer& explorer, Mode mode);
+// Keeps the next group on offer (the shape stays as it is when the group
+// allows it, and is the own shape otherwise); false without a family.
+bool keepNext(Explorer& explorer);
+// Keeps the group on offer called `name`; false when none is.
+bool keepGroup(Explorer& explorer, const std::string& name);
+bool inSymmetryMode(const Explorer& explorer);
+
+// The handles of the mode: the given points, or every vertex of the
+// handles' period followed by the periods u and v.
+std::vector<Handle> handlesOf(const Explorer& explorer);
 // Builds, checks and analyses the drawing from the points as they are.
 void rebuild(Explorer& explorer);
-// Moves point k to `to` (held in reach) and rebuilds; false, and nothing
-// changes, when k is pinned or out of range or `to` is not finite.
+// Moves handle k toward `to` (held in reach) and rebuilds; false, and
+// nothing changes, when k is fixed or out of range or `to` is not finite.
 bool movePoint(Explorer& explorer, std::size_t k, Point to);
 bool pinned(const Explorer& explorer, std::size_t k);
-// The program's own points again.
+// The own shape again: the program's own points, or the family's own shape.
 void resetPoints(Explorer& explorer);
 
-// "P1 (2, 1)  P2 (6, 0)  P3 (5.25, 3.5)": the points now, for the terminal.
+// "P1 (2, 1)  P2 (6, 0)  P3 (5.25, 3.5)", or in symmetry mode "keeps p2:
+// V1 (2, 1)  V2 (6, 0)  u (5, 0)  v (1, 4)": the shape now, for the terminal.
 std::string pointsLine(const Explorer& explorer);
 
 }  // namespace explore

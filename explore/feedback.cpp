@@ -53,8 +53,9 @@ std::string Status::line() const {
   return text;
 }
 
-Feedback assess(std::string_view name, const faces::Analysis& own,
-                const faces::Analysis& now) {
+namespace {
+
+Feedback judged(std::string_view name, const faces::Analysis& now) {
   Feedback f;
   const symmetry::Identity identity = symmetry::identify(now);
   std::optional<faces::PerPeriod> per;
@@ -63,6 +64,21 @@ Feedback assess(std::string_view name, const faces::Analysis& own,
               symmetry::describe(identity), now.verdict(), false};
   f.flagged.assign(now.faces.size(), false);
   f.status.clean = f.status.verdict == "tiles without gaps or overlaps";
+  return f;
+}
+
+}  // namespace
+
+Feedback assessFamily(std::string_view name, const faces::Analysis& now, const family::Family& family) {
+  Feedback f = judged(name, now);
+  f.status.identity += "; keeps " + family.keep.name + ", " + std::to_string(family.freedom) +
+                       (family.freedom == 1 ? " degree" : " degrees") + " of freedom";
+  return f;
+}
+
+Feedback assess(std::string_view name, const faces::Analysis& own,
+                const faces::Analysis& now) {
+  Feedback f = judged(name, now);
   if (f.status.clean && now.faces.size() != own.faces.size()) {
     f.status.clean = false;
     f.status.verdict = "gaps or overlaps: " + std::to_string(now.faces.size()) +

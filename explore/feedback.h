@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "faces/faces.h"
+#include "family/family.h"
 
 namespace explore {
 
@@ -35,6 +36,10 @@ struct Feedback {
 // beyond the own shape's classes (same sides, same number) are flagged.
 Feedback assess(std::string_view name, const faces::Analysis& own,
                 const faces::Analysis& now);
+// A shape of the family: it tiles by construction, and the status says what
+// the drawing is and what the family keeps: "...; keeps p2, 4 degrees of
+// freedom".
+Feedback assessFamily(std::string_view name, const faces::Analysis& now, const family::Family& family);
 // For shapes that are not analysed: `what` is the verdict.
 Feedback unanalysed(std::string_view name, std::string what);
 

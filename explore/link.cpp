@@ -1,9 +1,12 @@
 #include "explore/link.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+
+#include "family/moves.h"
 
 namespace explore {
 
@@ -117,10 +120,20 @@ const tools::TilingProgram* programOf(const std::vector<Field>& fields,
   return nullptr;
 }
 
+std::string xy(faces::Vec2 p) { return shortest(float(p.x)) + "," + shortest(float(p.y)); }
+
 }  // namespace
 
 std::string linkOf(const Explorer& e) {
   std::string link = std::string(linkPage) + "?tiling=" + std::string(e.program->name);
+  if (inSymmetryMode(e)) {
+    const family::Family& f = *e.family.family;
+    const family::Shape& s = e.family.shape;
+    link += "&keep=" + f.keep.name;
+    for (int k = 0; k < int(f.orbits.size()); ++k)
+      link += "&" + f.orbits[k].name + "=" + xy(family::representativeAt(f, s, k));
+    return link + "&u=" + xy(s.u) + "&v=" + xy(s.v);
+  }
   const auto names = e.program->givenPoints();
   for (std::size_t k = 0; k < e.points.size() && k < names.size(); ++k) {
     link.append("&").append(names[k].name).append("=");
@@ -140,6 +153,21 @@ LinkRequest readLink(std::string_view link, std::string_view fallback) {
     if (r.program == nullptr) r.program = &tools::tilingPrograms().front();
     return r;
   }
+  const auto keep = std::find_if(fields.begin(), fields.end(), [](const Field& f) { return f.key == "keep"; });
+  if (keep != fields.end()) {
+    r.keep = keep->value;
+    for (const Field& f : fields) {
+      if (f.key == "tiling" || f.key == "keep") continue;
+      Point p;
+      if (!readPoint(f.value, p)) {
+        r.problems.push_back(f.key + " is '" + f.value + "', not two finite numbers x,y; it keeps its place");
+        continue;
+      }
+      r.shape.push_back({f.key, {p.x, p.y}});
+    }
+    return r;
+  }
+  r.mode = Mode::construction;
   const auto given = r.program->givenPoints();
   for (const Field& f : fields) {
     if (f.key == "tiling") continue;
@@ -175,6 +203,93 @@ std::vector<std::string> applyLink(Explorer& e, const std::vector<LinkedPoint>& 
     movePoint(e, p.index, p.value);
   }
   return problems;
+}
+
+namespace {
+
+std::string offered(const Explorer& e) {
+  std::string names;
+  for (const family::KeptGroup& g : e.family.offer) names += (names.empty() ? "" : ", ") + g.name;
+  return names;
+}
+
+std::string orbitNames(const family::Family& f) {
+  std::string names;
+  for (const family::Orbit& o : f.orbits) names += (names.empty() ? "" : ", ") + o.name;
+  return names + ", u, v";
+}
+
+std::string whereHeld(const family::Orbit& o) {
+  if (o.free == 0) return "to its fixed place";
+  if (o.straight) return "onto its side";
+  return "onto its mirror";
+}
+
+}  // namespace
+
+ShapeOutcome applyShape(Explorer& e, const LinkRequest& r) {
+  ShapeOutcome out;
+  const std::string name(e.program->name);
+  if (!e.family.family) {
+    out.problems.push_back(name + " has no family to keep a group in: " + e.family.problem);
+    return out;
+  }
+  if (!r.keep.empty() && !keepGroup(e, r.keep)) {
+    out.problems.push_back("there is no group '" + r.keep + "' to keep for " + name + "; it may keep " +
+                           offered(e));
+    return out;
+  }
+  const family::Family& f = *e.family.family;
+  family::Shape s = e.family.own;
+  const double near = 1e-4 * f.size;
+  // The periods first: the vertices keep their places among them.
+  for (const NamedPoint& p : r.shape) {
+    if (p.name != "u" && p.name != "v") continue;
+    (p.name == "u" ? s.u : s.v) = p.value;
+  }
+  const family::Shape asked = s;
+  family::heldPeriods(f, s.u, s.v);
+  if (faces::length(faces::minus(s.u, asked.u)) + faces::length(faces::minus(s.v, asked.v)) > near)
+    out.notes.push_back("the periods are put back to what " + f.keep.name + " allows");
+  for (const NamedPoint& p : r.shape) {
+    if (p.name == "u" || p.name == "v") continue;
+    const auto o = std::find_if(f.orbits.begin(), f.orbits.end(),
+                                [&](const family::Orbit& orbit) { return orbit.name == p.name; });
+    if (o == f.orbits.end()) {
+      out.problems.push_back(name + " has no vertex '" + p.name + "'; its vertices are " + orbitNames(f));
+      continue;
+    }
+    if (family::placeRepresentative(f, s, int(o - f.orbits.begin()), p.value) > near)
+      out.notes.push_back(p.name + " is put back " + whereHeld(*o));
+  }
+  if (const auto fault = family::faultOf(f, s)) {
+    out.untileable = fault->what;
+    return out;
+  }
+  e.family.shape = s;
+  rebuild(e);
+  return out;
+}
+
+std::vector<std::string> openRequest(Explorer& e, const LinkRequest& r) {
+  load(e, *r.program, r.mode);
+  std::vector<std::string> said = r.problems;
+  if (r.mode == Mode::construction) {
+    for (const std::string& p : applyLink(e, r.points)) said.push_back(p);
+    return said;
+  }
+  if (!inSymmetryMode(e)) {
+    if (!r.keep.empty() || !r.shape.empty())
+      said.push_back(std::string(r.program->name) + " has no symmetry mode (" + e.family.problem +
+                     "): its construction is shown");
+    return said;
+  }
+  const ShapeOutcome outcome = applyShape(e, r);
+  for (const std::string& p : outcome.problems) said.push_back(p);
+  for (const std::string& p : outcome.notes) said.push_back(p);
+  if (!outcome.untileable.empty())
+    said.push_back("the shape does not tile (" + outcome.untileable + "); the own shape is shown");
+  return said;
 }
 
 }  // namespace explore

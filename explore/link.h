@@ -1,7 +1,10 @@
-// The link that shares a shape: the tiling and its given points as a web
-// address's query, "explore.html?tiling=pentatile1&A=1,3&B=2,1", under the
-// names the handles show. Read back, a point the link leaves out keeps the
-// program's own value, and whatever cannot be used is said in words.
+// The link that shares a shape: the tiling and its shape as a web address's
+// query, under the names the handles show. In construction mode it holds
+// the given points, "explore.html?tiling=pentatile1&A=1,3&B=2,1"; in
+// symmetry mode the kept group, every vertex orbit's representative and the
+// periods, "explore.html?tiling=quadtile&keep=p2&V1=9,27&u=3,3&v=-3,6".
+// Read back, a point the link leaves out keeps its own value, and whatever
+// cannot be used is said in words.
 #pragma once
 
 #include <cstddef>
@@ -26,10 +29,22 @@ struct LinkedPoint {
   Point value;
 };
 
+// A place a symmetry-mode link names: a vertex orbit's representative
+// ("V1") or a period ("u", "v").
+struct NamedPoint {
+  std::string name;
+  faces::Vec2 value;
+};
+
 struct LinkRequest {
   const tools::TilingProgram* program = nullptr;  // never null
   std::vector<LinkedPoint> points;
   std::vector<std::string> problems;  // what was left out and why
+  // A link with a kept group opens symmetry mode; one without, construction
+  // mode. Opening a tiling by name alone is symmetry mode.
+  Mode mode = Mode::symmetry;
+  std::string keep;  // empty: the drawing's own group
+  std::vector<NamedPoint> shape;
 };
 
 // Reads a link, its query alone ("?tiling=..." or "tiling=...") or a whole
@@ -43,5 +58,20 @@ LinkRequest readLink(std::string_view link, std::string_view fallback = "deltati
 // an explorer already showing the request's program; says which could not
 // move (a fixed point).
 std::vector<std::string> applyLink(Explorer& explorer, const std::vector<LinkedPoint>& points);
+
+// What became of a symmetry-mode link's shape.
+struct ShapeOutcome {
+  std::vector<std::string> problems;  // unusable: an unknown group or name
+  std::vector<std::string> notes;     // put right: a vertex put back onto its mirror
+  std::string untileable;             // "V3 folds a tile": the own shape is kept
+};
+
+// Keeps the request's group and puts its vertices and periods in place, on
+// an explorer in symmetry mode showing the request's program.
+ShapeOutcome applyShape(Explorer& explorer, const LinkRequest& request);
+
+// Opens the request on the explorer: its program, its mode and its shape;
+// everything that was wrong, in words.
+std::vector<std::string> openRequest(Explorer& explorer, const LinkRequest& request);
 
 }  // namespace explore

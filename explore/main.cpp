@@ -1,5 +1,6 @@
-// tilings-explore NAME: one tiling in a window, its given points as handles
-// to drag, the tiling rebuilt and analysed at every step.
+// tilings-explore NAME: one tiling in a window, every vertex of a period a
+// handle to drag within the tiling's symmetry (or, in construction mode,
+// its given points), the tiling rebuilt and analysed at every step.
 // tilings-explore 'explore.html?tiling=NAME&A=x,y...': the shape a link
 // shares (as the explorer prints it on letting go of a handle, and as the
 // web page's address holds it).
@@ -37,5 +38,7 @@ int main(int argc, char** argv) {
   if (isLink(first)) explore::runWindow(argc, argv, explore::readLink(first));
   const tools::TilingProgram* program = tools::findTilingProgram(first);
   if (program == nullptr) return unknownProgram(first);
-  explore::runWindow(argc, argv, {program, {}, {}});
+  explore::LinkRequest request;
+  request.program = program;
+  explore::runWindow(argc, argv, request);
 }

@@ -38,7 +38,10 @@ constexpr long long vertexBudget = 80000;
 constexpr const char* keyHelp[] = {
     "left drag: pan, or move a handle    right drag: turn    middle drag: zoom",
     "Page Down, n: next tiling    Page Up, p: previous tiling",
-    "f: filled faces on or off    r: the program's own points again",
+    "m: symmetry mode (every vertex a handle, the tiling stays a tiling) or",
+    "   construction mode (the program's given points, through its own construction)",
+    "g: keep the next group on offer (a smaller group frees more)",
+    "f: filled faces on or off    r: the own shape again",
     "e: write the shape as SVG    h, ?: this help    q, Esc: quit",
 };
 
@@ -50,6 +53,7 @@ struct WindowState {
   Vec grab;                            // handle minus cursor at the press
   std::string printed;                 // the status line last printed
   std::optional<Vec> panGrab;          // the view point a left drag holds
+  Mode wanted = Mode::symmetry;        // the mode asked for, where there is a family
 };
 
 WindowState state;
@@ -100,29 +104,49 @@ void frameOnTiling() {
   haveFreshProjection = true;
 }
 
-void open(const tools::TilingProgram& program, const std::vector<LinkedPoint>& linked = {}) {
+void open(const LinkRequest& request) {
   state.dragged.reset();
-  load(state.explorer, program);
-  const std::vector<std::string> problems = applyLink(state.explorer, linked);
+  const std::vector<std::string> problems = openRequest(state.explorer, request);
   if (!problems.empty()) showProblems(problems);
-  showTitle("tilings-explore: " + std::string(program.name));
+  showTitle("tilings-explore: " + std::string(request.program->name));
   frameOnTiling();
   report();
   showLink(linkOf(state.explorer));
   glutPostRedisplay();
 }
 
+// The next or previous tiling, in the mode the explorer is in.
 void step(int by) {
   const auto all = tools::tilingPrograms();
   const std::ptrdiff_t at = state.explorer.program - all.data();
   const std::ptrdiff_t n = std::ptrdiff_t(all.size());
-  open(all[std::size_t(((at + by) % n + n) % n)]);
+  LinkRequest next;
+  next.program = &all[std::size_t(((at + by) % n + n) % n)];
+  next.mode = state.wanted;
+  open(next);
 }
 
 
 // --- Drawing. The unit is drawn over every copy of the lattice that meets
 // the window, so the tiling never runs out however far the view goes; the
 // fills and marks of one period go with it.
+
+// What one copy draws, in lattice coordinates: its edges, and the fills of
+// the faces of its period, which may reach beyond them.
+UnitExtent drawnExtent(const Explorer& e, Vec u, Vec v) {
+  UnitExtent extent = extentOf(e.periodic.unit, u, v);
+  if (e.periodic.unit.empty()) return extent;
+  for (std::size_t k : e.periodFaces) {
+    const FillTriangles& f = e.fills[k];
+    for (std::size_t t = f.first; t < f.first + f.count; ++t) {
+      double a, b;
+      if (!latticeCoordinates({e.triangles[t].x, e.triangles[t].y}, u, v, a, b)) continue;
+      extent.a0 = std::min(extent.a0, a), extent.a1 = std::max(extent.a1, a);
+      extent.b0 = std::min(extent.b0, b), extent.b1 = std::max(extent.b1, b);
+    }
+  }
+  return extent;
+}
 
 // The copies that meet the window as it is now; the analysed block when the
 // window's corners cannot be placed on the plane.
@@ -140,7 +164,7 @@ CellRange visibleCells() {
     const Vec c = e.layout.centre;
     corners.push_back({p->x + c.x, p->y + c.y});
   }
-  return cellsMeeting(corners, u, v, extentOf(e.periodic.unit, u, v));
+  return cellsMeeting(corners, u, v, drawnExtent(e, u, v));
 }
 
 // How much of the plane the window's shorter side shows, in drawing units.
@@ -269,23 +293,35 @@ void drawEndless() {
   marks.draw(GL_POINTS);
 }
 
+// Each handle a dot: orange, grey when fixed; in symmetry mode the periods
+// are drawn as lines from the lattice's origin to their handles.
 void drawHandles() {
   const Explorer& e = state.explorer;
-  for (std::size_t k = 0; k < e.points.size(); ++k) {
-    const bool fixed = pinned(e, k);
+  const std::vector<Handle> handles = handlesOf(e);
+  if (inSymmetryMode(e)) {
+    const faces::Vec2 o = e.family.family->origin;
+    glColor3ub(0x30, 0x30, 0x30);
+    glBegin(GL_LINES);
+    for (std::size_t k = handles.size() - 2; k < handles.size(); ++k) {
+      vertex(o.x, o.y);
+      vertex(handles[k].at.x, handles[k].at.y);
+    }
+    glEnd();
+  }
+  for (std::size_t k = 0; k < handles.size(); ++k) {
     const bool held = state.dragged == k;
     glPointSize(held ? 14 : 12);
     glColor3ub(0, 0, 0);
     glBegin(GL_POINTS);
-    vertex(e.points[k].x, e.points[k].y);
+    vertex(handles[k].at.x, handles[k].at.y);
     glEnd();
     glPointSize(held ? 10 : 8);
-    if (fixed)
+    if (handles[k].fixed)
       glColor3ub(0x90, 0x90, 0x90);
     else
       glColor3ub(0xff, 0x80, 0x00);
     glBegin(GL_POINTS);
-    vertex(e.points[k].x, e.points[k].y);
+    vertex(handles[k].at.x, handles[k].at.y);
     glEnd();
   }
 }
@@ -300,11 +336,11 @@ Overlay overlay() {
   if (!s.identity.empty()) o.status.push_back(s.identity);
   o.clean = s.clean;
   const Matrices m = currentMatrices();
-  const auto names = e.program->givenPoints();
-  for (std::size_t k = 0; k < e.points.size(); ++k) {
-    const std::optional<Vec> at = pixelOf(m, toView(e.points[k].x, e.points[k].y));
+  const std::vector<Handle> handles = handlesOf(e);
+  for (const Handle& h : handles) {
+    const std::optional<Vec> at = pixelOf(m, toView(h.at.x, h.at.y));
     if (!at) continue;
-    o.labels.push_back({std::string(names[k].name) + (pinned(e, k) ? " (fixed)" : ""), at->x, at->y});
+    o.labels.push_back({h.name + (h.fixed ? " (fixed)" : ""), at->x, at->y});
   }
   if (state.help) o.help.assign(std::begin(keyHelp), std::end(keyHelp));
   return o;
@@ -326,9 +362,10 @@ std::optional<std::size_t> handleAt(int x, int y) {
   const Matrices m = currentMatrices();
   std::optional<std::size_t> nearest;
   double best = grabRadius;
-  for (std::size_t k = 0; k < e.points.size(); ++k) {
-    if (pinned(e, k)) continue;
-    const std::optional<Vec> p = pixelOf(m, toView(e.points[k].x, e.points[k].y));
+  const std::vector<Handle> handles = handlesOf(e);
+  for (std::size_t k = 0; k < handles.size(); ++k) {
+    if (handles[k].fixed) continue;
+    const std::optional<Vec> p = pixelOf(m, toView(handles[k].at.x, handles[k].at.y));
     if (!p) continue;
     const double d = std::hypot(p->x - x, p->y - y);
     if (d <= best) best = d, nearest = k;
@@ -342,7 +379,7 @@ void mouse(int button, int st, int x, int y) {
     const std::optional<std::size_t> k = handleAt(x, y);
     const std::optional<Vec> at = planePointAt(x, y);
     if (k && at) {
-      const Point p = state.explorer.points[*k];
+      const Point p = handlesOf(state.explorer)[*k].at;
       const Vec v = toView(p.x, p.y);
       state.dragged = k;
       state.grab = {v.x - at->x, v.y - at->y};
@@ -355,7 +392,8 @@ void mouse(int button, int st, int x, int y) {
     if (st == GLUT_DOWN) return;
     state.dragged.reset();
     const std::string link = linkOf(state.explorer);
-    std::cout << "points: " << pointsLine(state.explorer) << std::endl;
+    std::cout << (inSymmetryMode(state.explorer) ? "shape: " : "points: ") << pointsLine(state.explorer)
+              << std::endl;
     std::cout << "link: " << link << std::endl;
     showLink(link);
   }
@@ -500,6 +538,12 @@ void exportShape() {
   saveFile(std::string(e.program->name) + "-explored.svg", svg.str());
 }
 
+// After a key changes the shape: the status and the link.
+void reshown() {
+  report();
+  showLink(linkOf(state.explorer));
+}
+
 void keyboard(unsigned char key, int, int) {
   switch (key) {
     case 'n': step(1); break;
@@ -511,8 +555,25 @@ void keyboard(unsigned char key, int, int) {
     case 'r':
       state.dragged.reset();
       resetPoints(state.explorer);
-      report();
-      showLink(linkOf(state.explorer));
+      reshown();
+      break;
+    case 'm':
+      state.dragged.reset();
+      state.wanted = inSymmetryMode(state.explorer) ? Mode::construction : Mode::symmetry;
+      if (!setMode(state.explorer, state.wanted))
+        std::cout << "no symmetry mode for " << state.explorer.program->name << ": "
+                  << state.explorer.family.problem << std::endl;
+      keepWithinBudget();
+      reshown();
+      break;
+    case 'g':
+      state.dragged.reset();
+      if (keepNext(state.explorer) && !inSymmetryMode(state.explorer)) {
+        state.wanted = Mode::symmetry;
+        setMode(state.explorer, Mode::symmetry);
+      }
+      keepWithinBudget();
+      reshown();
       break;
     case 'e': exportShape(); break;
     case 'h': case '?': state.help = !state.help; break;
@@ -529,9 +590,12 @@ void special(int key, int, int) {
 
 }  // namespace
 
-void showInCurrentWindow(const tools::TilingProgram& program) {
+void showInCurrentWindow(const tools::TilingProgram& program, Mode mode) {
   onReshape(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
-  open(program);
+  LinkRequest request;
+  request.program = &program;
+  request.mode = state.wanted = mode;
+  open(request);
 }
 
 void zoomOutToTheLimit() {
@@ -584,8 +648,8 @@ void drawFrame() { display(); }
 
 void runWindow(int argc, char** argv, const LinkRequest& request) {
   openWindow(argc, argv);
-  if (!request.problems.empty()) showProblems(request.problems);
-  open(*request.program, request.points);
+  state.wanted = request.mode;
+  open(request);
   glutDisplayFunc(display);
   glutMouseFunc(mouse);
   glutMotionFunc(motion);

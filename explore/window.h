@@ -13,7 +13,7 @@ namespace explore {
 // shows `program` as the explorer opens it, zooms out by middle drags until
 // the zoom stops, says how many copies of the unit a frame draws now, and
 // draws and swaps one frame.
-void showInCurrentWindow(const tools::TilingProgram& program);
+void showInCurrentWindow(const tools::TilingProgram& program, Mode mode = Mode::symmetry);
 void zoomOutToTheLimit();
 long long copiesDrawn();
 void drawFrame();

@@ -266,6 +266,21 @@ double placeRepresentative(const Family& f, Shape& s, int k, Vec2 to) {
   return length(along(s, minus(placed(f, s)[f.orbits[k].representative], target)));
 }
 
+Shape carriedOver(const Family& from, const Shape& s, const Family& to) {
+  const std::vector<Vec2> st = placed(from, s);
+  Shape out;
+  out.u = s.u;
+  out.v = s.v;
+  heldPeriods(to, out.u, out.v);
+  for (const Orbit& o : to.orbits) {
+    out.at.push_back(st[o.representative]);
+    out.t.push_back(0);
+  }
+  // Sides after their ends, each representative aimed where it was.
+  for (int k : to.order) out = aimed(to, out, placed(to, out), k, st[to.orbits[k].representative]);
+  return out;
+}
+
 Vec2 representativeAt(const Family& f, const Shape& s, int k) {
   return planeOf(f, s, placed(f, s)[f.orbits[k].representative]);
 }

@@ -40,6 +40,12 @@ void heldPeriods(const Family& family, Vec2& u, Vec2& v);
 // says how far that is from `to`.
 double placeRepresentative(const Family& family, Shape& shape, int k, Vec2 to);
 
+// The shape `shape` of family `from` as a shape of family `to` (the same
+// drawing under another kept group): each representative where it is,
+// held to its freedom there, and the periods held to what `to` allows. It
+// need not tile when `to` asks for more symmetry than the shape has.
+Shape carriedOver(const Family& from, const Shape& shape, const Family& to);
+
 // Where orbit k's representative is in the plane.
 Vec2 representativeAt(const Family& family, const Shape& shape, int k);
 

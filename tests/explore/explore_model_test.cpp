@@ -17,9 +17,10 @@ namespace {
 
 using explore::Explorer;
 
+// In construction mode: the given points are the handles.
 Explorer opened(const std::string& name) {
   Explorer e;
-  explore::load(e, *tools::findTilingProgram(name));
+  explore::load(e, *tools::findTilingProgram(name), explore::Mode::construction);
   return e;
 }
 

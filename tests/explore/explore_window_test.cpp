@@ -30,14 +30,19 @@ bool anyExplorerWindow() {
   return !testbed::runCommand("xdotool search --name '^tilings-explore: ' 2>/dev/null").output.empty();
 }
 
-// tilings-explore NAME, started once the window of an earlier one is gone:
-// the server destroys a window a moment after its program ends, and a
-// search by title must not find the old one.
+// tilings-explore NAME (or a link), started once the window of an earlier
+// one is gone: the server destroys a window a moment after its program
+// ends, and a search by title must not find the old one.
 std::unique_ptr<RunningProgram> explorer(const std::string& name, bool traced = false) {
   testbed::privateDisplay();
   for (int i = 0; i < 100 && anyExplorerWindow(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   return std::make_unique<RunningProgram>("tilings-explore", traced, std::vector<std::string>{name});
+}
+
+// The explorer in construction mode: a link without a kept group.
+std::unique_ptr<RunningProgram> constructing(const std::string& name, bool traced = false) {
+  return explorer("?tiling=" + name, traced);
 }
 
 // The explorer's window, found by its title.
@@ -165,7 +170,7 @@ class ExploreDrag : public ::testing::TestWithParam<const char*> {};
 TEST_P(ExploreDrag, HandleDragKeepsTheTilingAndTheTraceShowsTheMovedTiling) {
   const std::string name = GetParam();
   const tools::TilingProgram& tiling = *tools::findTilingProgram(name);
-  const auto running = explorer(name, true);
+  const auto running = constructing(name, true);
   RunningProgram& program = *running;
   const unsigned long window = windowOf(program);
   const std::vector<Pixel2> before = handles(testbed::screenshot(window));
@@ -208,7 +213,7 @@ INSTANTIATE_TEST_SUITE_P(AnyShapeTiles, ExploreDrag, ::testing::Values("deltatil
                          [](const auto& info) { return std::string(info.param); });
 
 TEST(Explore, PentagonDraggedFarBreaksAndTheStatusSaysHow) {
-  const auto running = explorer("pentatile1");
+  const auto running = constructing("pentatile1");
   RunningProgram& program = *running;
   const unsigned long window = windowOf(program);
   const std::vector<Pixel2> before = handles(testbed::screenshot(window));
@@ -268,7 +273,7 @@ class ExploreEndless : public ::testing::TestWithParam<const char*> {};
 // window to every edge; zooming out stops where frames would get slow, at
 // 80 000 vertices.
 TEST_P(ExploreEndless, ZoomedOutAndPannedFarTheWindowStaysFull) {
-  const auto running = explorer(GetParam(), true);
+  const auto running = constructing(GetParam(), true);
   RunningProgram& program = *running;
   const unsigned long window = windowOf(program);
   ASSERT_FALSE(handles(testbed::screenshot(window)).empty());
@@ -336,6 +341,50 @@ TEST(Explore, EWritesTheShownShapeAsSvg) {
   explore::load(shown, *tools::findTilingProgram("quadtile"));
   EXPECT_EQ(lines, shown.placed.segments.size());
   std::filesystem::remove(svg);
+}
+
+// In symmetry mode, the default, a drag of a vertex handle moves it and its
+// images and keeps the tiling and its group, even dragged far; a smaller
+// kept group frees more; the link printed on letting go opens the same
+// shape; m switches to the given points.
+TEST(ExploreSymmetry, AVertexDragKeepsTheVerdictAndTheGroup) {
+  const auto running = explorer("pentatile1");
+  RunningProgram& program = *running;
+  const unsigned long window = windowOf(program);
+  const std::string first = awaitLine(program, "pentatile1 | ");
+  EXPECT_NE(first.find("p2 (2222)"), std::string::npos) << first;
+  EXPECT_NE(first.find("keeps p2, 4 degrees of freedom"), std::string::npos) << first;
+  // Every vertex of a period and the two periods: more handles than points.
+  const std::vector<Pixel2> before = handles(testbed::screenshot(window));
+  ASSERT_GT(before.size(), 3u);
+  for (const Pixel2 by : {Pixel2{25, 15}, Pixel2{-220, 160}}) {
+    const std::vector<Pixel2> now = handles(testbed::screenshot(window));
+    drag(window, now[0], by);
+    awaitLine(program, "shape: ");
+    const std::string status = lastStatus(program, "pentatile1");
+    EXPECT_TRUE(status.ends_with("| tiles without gaps or overlaps")) << status;
+    EXPECT_NE(status.find("p2 (2222)"), std::string::npos) << status;
+    EXPECT_NE(status.find("2 pentagons per period"), std::string::npos) << status;
+  }
+  const std::string link = awaitLine(program, "link: ").substr(6);
+  EXPECT_EQ(link.rfind("explore.html?tiling=pentatile1&keep=p2&V1=", 0), 0u) << link;
+  const std::string shape = awaitLine(program, "shape: ");
+  const std::string moved = lastStatus(program, "pentatile1");
+
+  testbed::xdotool("key --window " + std::to_string(window) + " g");
+  for (int i = 0; i < 100 && lastStatus(program, "pentatile1").find("keeps p1") == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_NE(lastStatus(program, "pentatile1").find("keeps p1, "), std::string::npos);
+  testbed::xdotool("key --window " + std::to_string(window) + " m");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(handles(testbed::screenshot(window)).size(), 5u) << "construction mode: the five given points";
+  quit(program, window);
+
+  // The link opens the dragged shape again.
+  const auto again = explorer(link);
+  const unsigned long second = windowOf(*again);
+  EXPECT_EQ(awaitLine(*again, "pentatile1 | "), moved);
+  quit(*again, second);
 }
 
 TEST(Explore, UnknownNameListsTheProgramsAndExitsTwo) {

@@ -25,7 +25,7 @@ class EveryTiling : public ::testing::TestWithParam<tools::TilingProgram> {};
 // explorer, lands on the same float; the link names every given point.
 TEST_P(EveryTiling, LinkReadBackGivesTheSamePoints) {
   explore::Explorer e;
-  explore::load(e, GetParam());
+  explore::load(e, GetParam(), explore::Mode::construction);
   const std::size_t k = e.points.size() - 1;
   Point to = e.points[k];
   to.x += 0.1f, to.y -= 0.05f;
@@ -38,7 +38,7 @@ TEST_P(EveryTiling, LinkReadBackGivesTheSamePoints) {
   ASSERT_EQ(r.program->name, GetParam().name);
   ASSERT_EQ(r.points.size(), e.points.size());
   explore::Explorer shared;
-  explore::load(shared, *r.program);
+  explore::load(shared, *r.program, r.mode);
   EXPECT_TRUE(explore::applyLink(shared, r.points).empty());
   for (std::size_t i = 0; i < e.points.size(); ++i) {
     EXPECT_EQ(shared.points[i].x, e.points[i].x) << link;
@@ -104,7 +104,7 @@ TEST(ExploreLink, MalformedLinksOpenTheOwnShapeAndSayWhatWasWrong) {
 TEST(ExploreLink, AFixedPointStaysAndIsNamed) {
   for (const tools::TilingProgram& p : tools::tilingPrograms()) {
     explore::Explorer e;
-    explore::load(e, p);
+    explore::load(e, p, explore::Mode::construction);
     if (!explore::pinned(e, 0)) continue;
     const Point own = e.points[0];
     const std::vector<std::string> problems = explore::applyLink(e, {{0, {own.x + 1, own.y, 0, 9}}});
