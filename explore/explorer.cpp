@@ -94,14 +94,15 @@ void rebuildFamily(Explorer& e) {
   }
 }
 
-// A handle on every vertex class, in the period about the family's origin.
-std::vector<family::Corner> familyHandles(const family::Family& f, const family::Shape& s) {
-  const std::vector<faces::Vec2> st = family::placed(f, s);
+// A handle on every vertex class: in the period centred on the given
+// points, where the family's lattice coordinates are at home.
+std::vector<family::Corner> familyHandles(const family::Family& f) {
   std::vector<family::Corner> out;
-  for (std::size_t v = 0; v < st.size(); ++v)
-    out.push_back({int(v), -int(std::lround(st[v].x)), -int(std::lround(st[v].y))});
+  for (std::size_t v = 0; v < f.vertices.size(); ++v) out.push_back({int(v), 0, 0});
   return out;
 }
+
+faces::Vec2 homeOf(const Explorer& e) { return {e.layout.centre.x, e.layout.centre.y}; }
 
 void findFamily(Explorer& e) {
   FamilyView& view = e.family;
@@ -116,14 +117,14 @@ void findFamily(Explorer& e) {
     view.problem = view.identity.lattice ? "no wallpaper group" : "no two independent periods";
     return;
   }
-  family::Found found = family::familyOf(e.own, view.identity, view.offer.front());
+  family::Found found = family::familyOf(e.own, view.identity, view.offer.front(), homeOf(e));
   if (!found.family) {
     view.problem = found.problem;
     return;
   }
   view.family = std::move(found.family);
   view.own = view.shape = found.shape;
-  view.handles = familyHandles(*view.family, view.shape);
+  view.handles = familyHandles(*view.family);
 }
 
 }  // namespace
@@ -156,7 +157,7 @@ bool keepGroup(Explorer& e, const std::string& name) {
   for (std::size_t k = 0; k < view.offer.size(); ++k) {
     if (view.offer[k].name != name) continue;
     if (!view.family) return false;
-    family::Found found = family::familyOf(e.own, view.identity, view.offer[k]);
+    family::Found found = family::familyOf(e.own, view.identity, view.offer[k], homeOf(e));
     if (!found.family) return false;
     // The shape now, as the new group sees it; the own shape when that
     // group does not allow it.
@@ -166,7 +167,7 @@ bool keepGroup(Explorer& e, const std::string& name) {
     view.family = std::move(found.family);
     view.own = found.shape;
     view.shape = carried;
-    view.handles = familyHandles(*view.family, view.own);
+    view.handles = familyHandles(*view.family);
     if (inSymmetryMode(e)) rebuild(e);
     return true;
   }

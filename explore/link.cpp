@@ -251,16 +251,34 @@ ShapeOutcome applyShape(Explorer& e, const LinkRequest& r) {
   family::heldPeriods(f, s.u, s.v);
   if (faces::length(faces::minus(s.u, asked.u)) + faces::length(faces::minus(s.v, asked.v)) > near)
     out.notes.push_back("the periods are put back to what " + f.keep.name + " allows");
-  for (const NamedPoint& p : r.shape) {
-    if (p.name == "u" || p.name == "v") continue;
-    const auto o = std::find_if(f.orbits.begin(), f.orbits.end(),
-                                [&](const family::Orbit& orbit) { return orbit.name == p.name; });
-    if (o == f.orbits.end()) {
-      out.problems.push_back(name + " has no vertex '" + p.name + "'; its vertices are " + orbitNames(f));
-      continue;
+  // Each vertex where the link puts it; should that not tile, each at its
+  // copy nearest the own shape's (a link written about another period).
+  const family::Shape periods = s;
+  for (const bool nearestCopy : {false, true}) {
+    s = periods;
+    std::vector<std::string> problems, notes;
+    std::vector<const NamedPoint*> given(f.orbits.size(), nullptr);
+    for (const NamedPoint& p : r.shape) {
+      if (p.name == "u" || p.name == "v") continue;
+      const auto o = std::find_if(f.orbits.begin(), f.orbits.end(),
+                                  [&](const family::Orbit& orbit) { return orbit.name == p.name; });
+      if (o == f.orbits.end())
+        problems.push_back(name + " has no vertex '" + p.name + "'; its vertices are " + orbitNames(f));
+      else
+        given[std::size_t(o - f.orbits.begin())] = &p;
     }
-    if (family::placeRepresentative(f, s, int(o - f.orbits.begin()), p.value) > near)
-      out.notes.push_back(p.name + " is put back " + whereHeld(*o));
+    // Points on sides after the sides' ends, which carry them along.
+    for (const int k : f.order) {
+      if (!given[k]) continue;
+      if (family::placeRepresentative(f, s, k, given[k]->value, nearestCopy) > near)
+        notes.push_back(given[k]->name + " is put back " + whereHeld(f.orbits[k]));
+    }
+    out.problems.insert(out.problems.end(), problems.begin(), problems.end());
+    if (!problems.empty()) return out;
+    if (!family::faultOf(f, s) || nearestCopy) {
+      out.notes.insert(out.notes.end(), notes.begin(), notes.end());
+      break;
+    }
   }
   if (const auto fault = family::faultOf(f, s)) {
     out.untileable = fault->what;
@@ -290,6 +308,31 @@ std::vector<std::string> openRequest(Explorer& e, const LinkRequest& r) {
   if (!outcome.untileable.empty())
     said.push_back("the shape does not tile (" + outcome.untileable + "); the own shape is shown");
   return said;
+}
+
+int openLinkForTools(Explorer& e, std::string_view link, const std::string& tool, std::ostream& errors) {
+  const LinkRequest r = readLink(link);
+  for (const std::string& p : r.problems) errors << tool << ": " << p << "\n";
+  if (!r.problems.empty()) return 2;
+  load(e, *r.program, r.mode);
+  if (r.mode == Mode::construction) {
+    const std::vector<std::string> fixed = applyLink(e, r.points);
+    for (const std::string& p : fixed) errors << tool << ": " << p << "\n";
+    return fixed.empty() ? 0 : 2;
+  }
+  if (!inSymmetryMode(e)) {
+    errors << tool << ": " << r.program->name << " has no group to keep: " << e.family.problem << "\n";
+    return 2;
+  }
+  const ShapeOutcome outcome = applyShape(e, r);
+  for (const std::string& p : outcome.problems) errors << tool << ": " << p << "\n";
+  if (!outcome.problems.empty()) return 2;
+  for (const std::string& p : outcome.notes) errors << tool << ": " << p << "\n";
+  if (!outcome.untileable.empty()) {
+    errors << tool << ": the shape does not tile: " << outcome.untileable << "\n";
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace explore

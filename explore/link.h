@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,5 +74,13 @@ ShapeOutcome applyShape(Explorer& explorer, const LinkRequest& request);
 // Opens the request on the explorer: its program, its mode and its shape;
 // everything that was wrong, in words.
 std::vector<std::string> openRequest(Explorer& explorer, const LinkRequest& request);
+
+// For the command-line tools: opens a link on an explorer without a window
+// and says on `errors` what was wrong, prefixed by `tool`. 0 when the shape
+// is open (a vertex put back onto its freedom is said, and is no error); 2
+// for a link that cannot be used (an unknown tiling, group or name, a
+// coordinate that is not a number); 1 for a shape that does not tile.
+int openLinkForTools(Explorer& explorer, std::string_view link, const std::string& tool,
+                     std::ostream& errors);
 
 }  // namespace explore

@@ -308,21 +308,34 @@ std::vector<KeptGroup> groupsOnOffer(const symmetry::Identity& id) {
   return offer;
 }
 
-Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, const KeptGroup& keep) {
+Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, const KeptGroup& kept,
+               std::optional<Vec2> home) {
   Found found;
   if (!id.lattice || !id.group) {
     found.problem = "no two independent periods";
     return found;
   }
-  const Frame frame(*id.lattice, id.origin);
+  // Lattice coordinates about the period centred on home, and the group's
+  // elements moved there: st = st' + d, so st' -> m st' + m d + shift - d.
+  const Frame drawn(*id.lattice, id.origin);
+  const Vec2 middle = home.value_or(id.origin);
+  const Vec2 corner = faces::minus(middle, faces::times(0.5, faces::plus(id.lattice->u, id.lattice->v)));
+  const Frame frame(*id.lattice, corner);
+  const Vec2 d = drawn.toLattice(corner);
+  KeptGroup keep = kept;
+  for (Operation& op : keep.elements)
+    op.shift = faces::minus(faces::plus(map(op.m, d), op.shift), d);
   Built b = torusOf(analysis, frame, id.near);
+  const auto fromHome = [&](int v) {
+    return faces::length(frame.along(faces::minus(b.st[v], {0.5, 0.5})));
+  };
   if (!b.problem.empty()) {
     found.problem = b.problem;
     return found;
   }
   Family f;
   f.keep = keep;
-  f.origin = id.origin;
+  f.origin = corner;
   f.size = std::sqrt(std::abs(frame.det));
   f.vertices = b.vertices;
   f.faces = b.faces;
@@ -347,13 +360,25 @@ Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, co
       }
     }
 
-  // Orbits, each from its first class.
-  std::vector<int> orbitOf(nv, -1);
+  // Orbits, each represented by its class nearest home, the nearest first.
+  std::vector<int> member(nv, -1);
+  std::vector<std::pair<double, int>> reps;
   for (std::size_t v = 0; v < nv; ++v) {
-    if (orbitOf[v] >= 0) continue;
+    if (member[v] >= 0) continue;
+    int best = int(v);
+    for (std::size_t g = 0; g < keep.elements.size(); ++g) {
+      const int w = image[g][v].vertex;
+      member[w] = int(reps.size());
+      if (fromHome(w) < fromHome(best)) best = w;
+    }
+    reps.push_back({fromHome(best), best});
+  }
+  std::sort(reps.begin(), reps.end());
+  std::vector<int> orbitOf(nv, -1);
+  for (const auto& [distance, v] : reps) {
     Orbit o;
     o.name = "V" + std::to_string(f.orbits.size() + 1);
-    o.representative = int(v);
+    o.representative = v;
     const int id_ = int(f.orbits.size());
     orbitOf[v] = id_;
     f.vertices[v].orbit = id_;
@@ -362,7 +387,7 @@ Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, co
     for (std::size_t g = 0; g < keep.elements.size(); ++g) {
       const Operation& op = keep.elements[g];
       const Corner c = image[g][v];
-      if (c.vertex == int(v)) stabiliser.push_back(op.m);
+      if (c.vertex == v) stabiliser.push_back(op.m);
       if (orbitOf[c.vertex] >= 0) continue;
       orbitOf[c.vertex] = id_;
       // st_w = m st_r + shift - (i, j)

@@ -83,8 +83,8 @@ struct KeptGroup {
 };
 
 struct Family {
-  KeptGroup keep;
-  Vec2 origin;  // of the lattice coordinates, in the drawing's plane
+  KeptGroup keep;  // its elements in the family's lattice coordinates
+  Vec2 origin;     // of the lattice coordinates, in the drawing's plane
   // The periods (u.x, u.y, v.x, v.y) the kept group allows: an orthonormal
   // basis of them.
   std::vector<std::array<double, 4>> lattice;
@@ -119,9 +119,12 @@ struct Found {
 // each by name. Empty without a wallpaper group.
 std::vector<KeptGroup> groupsOnOffer(const symmetry::Identity& identity);
 
-// The family of the analysed drawing under `keep` (one of groupsOnOffer).
+// The family of the analysed drawing under `keep` (one of groupsOnOffer),
+// its lattice coordinates about the period centred on `home` (by default
+// the drawing's middle): each orbit is represented by its vertex nearest
+// home, and V1 is the nearest of them.
 Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& identity,
-               const KeptGroup& keep);
+               const KeptGroup& keep, std::optional<Vec2> home = std::nullopt);
 
 // Every vertex class's lattice coordinates, as the shape places them.
 std::vector<Vec2> placed(const Family& family, const Shape& shape);

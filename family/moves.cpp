@@ -174,7 +174,7 @@ std::optional<Fault> faultOf(const Family& f, const Shape& s) {
       angleSum[face.ring[k].vertex] += 180 - degreesOf(turn);
       if (!face.straight[k] && dot(in, out) > 0 &&
           std::abs(cross(in, out)) < cornerSine * length(in) * length(out))
-        return faultAt(f, blamed(f, face, {k}), "straightens a corner of a tile");
+        return faultAt(f, blamed(f, face, {k, k + n - 1, k + 1}), "straightens a corner of a tile");
     }
     // No side comes near another it does not meet at a corner.
     for (std::size_t a = 0; a < n; ++a)
@@ -255,13 +255,12 @@ bool movePeriod(const Family& f, Shape& s, int which, Vec2 to) {
   return goToward(f, s, candidate);
 }
 
-double placeRepresentative(const Family& f, Shape& s, int k, Vec2 to) {
+double placeRepresentative(const Family& f, Shape& s, int k, Vec2 to, bool nearestCopy) {
   if (!finite(to)) return INFINITY;
   const std::vector<Vec2> st = placed(f, s);
   const Vec2 here = st[f.orbits[k].representative];
   Vec2 target = toLattice(f, s, to);
-  const Vec2 whole{std::round(target.x - here.x), std::round(target.y - here.y)};
-  target = minus(target, whole);
+  if (nearestCopy) target = minus(target, {std::round(target.x - here.x), std::round(target.y - here.y)});
   s = aimed(f, s, st, k, target);
   return length(along(s, minus(placed(f, s)[f.orbits[k].representative], target)));
 }

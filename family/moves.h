@@ -36,9 +36,10 @@ bool movePeriod(const Family& family, Shape& shape, int which, Vec2 to);
 void heldPeriods(const Family& family, Vec2& u, Vec2& v);
 
 // Puts orbit k's representative at the place nearest plane point `to` that
-// its freedom allows (the copy nearest where it is), without any check, and
-// says how far that is from `to`.
-double placeRepresentative(const Family& family, Shape& shape, int k, Vec2 to);
+// its freedom allows, without any check, and says how far that is from
+// `to`; with `nearestCopy`, at that of the copies of `to` by whole periods
+// nearest where it is now.
+double placeRepresentative(const Family& family, Shape& shape, int k, Vec2 to, bool nearestCopy = false);
 
 // The shape `shape` of family `from` as a shape of family `to` (the same
 // drawing under another kept group): each representative where it is,

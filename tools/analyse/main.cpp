@@ -4,6 +4,8 @@
 //
 //   tilings-analyse NAME|all [--json]
 //   tilings-analyse --segments FILE|- [--json]
+//   tilings-analyse --link LINK [--json]       the block the explorer
+//                                              analyses for a shared shape
 //   tilings-analyse NAME|all --identity   one line each on what it is
 //                                         (docs/identity.tsv)
 #include <fstream>
@@ -12,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "explore/link.h"
 #include "tools/analyse/identity_table.h"
 #include "tools/analyse/report.h"
 #include "tools/analyse/segments_text.h"
@@ -21,7 +24,7 @@ namespace {
 
 int usage() {
   std::cerr << "usage: tilings-analyse NAME|all [--json|--identity]"
-               " | tilings-analyse --segments FILE|- [--json]\n";
+               " | tilings-analyse --segments FILE|- [--json] | tilings-analyse --link LINK [--json]\n";
   return 2;
 }
 
@@ -31,10 +34,16 @@ int unknownProgram(const std::string& name) {
   return 2;
 }
 
-// Analyses and writes one drawing; 1 when it has no closed face.
-int report(const std::string& name, const std::vector<faces::Segment2>& segments, bool json) {
+// Analyses and writes one drawing; 1 when it has no closed face. A shape of
+// a family is reported with that family as it stands.
+int report(const std::string& name, const std::vector<faces::Segment2>& segments, bool json,
+           const explore::Explorer* shape = nullptr) {
   const faces::Analysis analysis = faces::analyse(segments);
-  const tools::Periodicity periods = tools::periodicityOf(analysis);
+  tools::Periodicity periods = tools::periodicityOf(analysis);
+  if (shape && explore::inSymmetryMode(*shape)) {
+    periods.family.family = shape->family.family;
+    periods.family.shape = shape->family.shape;
+  }
   if (json)
     tools::writeJson(std::cout, name, segments.size(), analysis, periods);
   else
@@ -84,6 +93,12 @@ int analysePrograms(const std::string& name, bool json) {
   return report(name, faces::sceneSegments(tools::builtScene(*program)), json);
 }
 
+int analyseLink(const std::string& link, bool json) {
+  explore::Explorer e;
+  if (const int status = explore::openLinkForTools(e, link, "tilings-analyse", std::cerr)) return status;
+  return report(std::string(e.program->name), faces::sceneSegments(e.placed), json, &e);
+}
+
 int identities(const std::string& name) {
   if (name != "all" && tools::findTilingProgram(name) == nullptr) return unknownProgram(name);
   std::cout << tools::identityHeader();
@@ -98,7 +113,7 @@ int identities(const std::string& name) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   bool json = false, identity = false;
-  std::string segmentsFile, name;
+  std::string segmentsFile, name, link;
   for (std::size_t k = 0; k < args.size(); ++k) {
     if (args[k] == "--json") {
       json = true;
@@ -106,14 +121,19 @@ int main(int argc, char** argv) {
       identity = true;
     } else if (args[k] == "--segments" && k + 1 < args.size() && segmentsFile.empty()) {
       segmentsFile = args[++k];
+    } else if (args[k] == "--link" && k + 1 < args.size() && link.empty()) {
+      link = args[++k];
     } else if (name.empty() && !args[k].starts_with("--")) {
       name = args[k];
     } else {
       return usage();
     }
   }
-  if (name.empty() == segmentsFile.empty() || (identity && (json || name.empty()))) return usage();
+  if (int(!name.empty()) + int(!segmentsFile.empty()) + int(!link.empty()) != 1 ||
+      (identity && (json || name.empty())))
+    return usage();
   try {
+    if (!link.empty()) return analyseLink(link, json);
     if (identity) return identities(name);
     return segmentsFile.empty() ? analysePrograms(name, json) : analyseFile(segmentsFile, json);
   } catch (const std::exception& e) {

@@ -5,6 +5,9 @@
 //   tilings-export --all DIR [FORMAT]       NAME.svg (.segments, .png) for every program
 //   tilings-export NAME --cut --size WxHmm [--periods N] [--tile] [--fill] -o FILE.svg|FILE.pdf
 //                                           a file to make things from
+//   tilings-export --link LINK [FORMAT|--cut ...] [-o FILE]
+//                                           a shape the explorer shares, as the
+//                                           block it analyses (or its cut file)
 //
 // FORMAT: none for the plain drawing; --fill for the picture with every face
 // filled by its class; --png for that picture rendered to PNG; --segments
@@ -16,6 +19,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "explore/link.h"
 #include "faces/faces.h"
 #include "tools/analyse/segments_text.h"
 #include "tools/export/cut.h"
@@ -32,7 +36,10 @@ int usage() {
          "       tilings-export --all DIR [--fill|--png|--segments]\n"
          "       tilings-export NAME --cut --size WxHmm [--periods N] [--tile] [--fill]\n"
          "                      -o FILE.svg|FILE.pdf\n"
+         "       tilings-export --link LINK [any of the above but --all]\n"
          "\n"
+         "--link takes a shape the explorer shares (explore.html?tiling=...), in\n"
+         "symmetry or construction mode, instead of NAME.\n"
          "--cut writes the tiling's outlines filling a page of W x H millimetres\n"
          "(e.g. --size 200x150mm or 210x297mm), each edge once, in thin black lines,\n"
          "for a laser cutter, a plotter or a printer: SVG or PDF by the file's\n"
@@ -60,8 +67,7 @@ int unknownProgram(const std::string& name) {
 // words to standard output; they are kept out of the output. The PNG is the
 // filled picture rendered by librsvg; an empty result means it failed, and
 // the reason is on standard error.
-std::string exported(const tools::TilingProgram& program, Format format) {
-  const SceneStore scene = tools::builtScene(program);
+std::string exported(const std::string& name, const SceneStore& scene, Format format) {
   std::ostringstream text;
   if (format == Format::drawing) tools::writeSvg(text, scene);
   if (format == Format::segments) tools::writeSegments(text, scene);
@@ -70,10 +76,14 @@ std::string exported(const tools::TilingProgram& program, Format format) {
   if (format != Format::png) return text.str();
   std::string png, error;
   if (!tools::renderPng(text.str(), 1.25, png, error)) {
-    std::cerr << "tilings-export: " << program.name << ": " << error << "\n";
+    std::cerr << "tilings-export: " << name << ": " << error << "\n";
     return {};
   }
   return png;
+}
+
+std::string exported(const tools::TilingProgram& program, Format format) {
+  return exported(std::string(program.name), tools::builtScene(program), format);
 }
 
 bool written(const std::string& path, const std::string& text) {
@@ -164,7 +174,7 @@ int exportAll(const std::string& dir, Format format) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string name, all, output;
+  std::string name, all, output, link;
   Format format = Format::drawing;
   int formats = 0;
   CutOptions cut;
@@ -179,14 +189,30 @@ int main(int argc, char** argv) {
     else if (arg == "--segments") format = Format::segments, ++formats;
     else if (arg == "--all" && k + 1 < argc && all.empty()) all = argv[++k];
     else if (arg == "-o" && k + 1 < argc && output.empty()) output = argv[++k];
+    else if (arg == "--link" && k + 1 < argc && link.empty()) link = argv[++k];
     else if (name.empty() && !arg.starts_with("-")) name = arg;
     else return usage();
   }
-  if (formats > 1 || name.empty() == all.empty() || (!all.empty() && !output.empty()))
+  if (formats > 1 || int(!name.empty()) + int(!all.empty()) + int(!link.empty()) != 1 ||
+      (!all.empty() && !output.empty()))
     return usage();
   if (cut.asked() && (!all.empty() || (format != Format::drawing && format != Format::filled)))
     return usage();
   try {
+    if (!link.empty()) {
+      tools::CutRequest request;
+      if (cut.asked())
+        if (const int refused = readCutOptions(cut, format == Format::filled, output, request)) return refused;
+      explore::Explorer e;
+      if (const int status = explore::openLinkForTools(e, link, "tilings-export", std::cerr)) return status;
+      const std::string shown(e.program->name);
+      if (cut.asked()) return exportCut(shown, e.periodic, request, output);
+      const std::string out = exported(shown, e.placed, format);
+      if (out.empty()) return 1;
+      if (!output.empty()) return written(output, out) ? 0 : 1;
+      std::cout << out << std::flush;
+      return std::cout ? 0 : 1;
+    }
     if (cut.asked()) {
       tools::CutRequest request;
       if (const int refused = readCutOptions(cut, format == Format::filled, output, request))

@@ -1,0 +1,115 @@
+// Shapes shared as links, through tilings-analyse --link and tilings-export
+// --link: a shape moved in the explorer reports the same family and
+// positions from the command line; links that cannot be used are refused
+// with a clear word and status, and a vertex off its mirror is put back.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "explore/explorer.h"
+#include "explore/link.h"
+#include "family/moves.h"
+#include "tests/testbed/program.h"
+#include "tools/registry.h"
+
+namespace {
+
+using testbed::runCommand;
+
+const std::string analyser = testbed::programPath("tilings-analyse");
+const std::string exporter = testbed::programPath("tilings-export");
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+struct BadLink {
+  const char* what;
+  const char* link;
+  int status;
+  const char* says;
+};
+
+const BadLink badLinks[] = {
+    {"UnknownGroup", "?tiling=quadtile&keep=p7", 2, "there is no group 'p7' to keep for quadtile; it may keep p2, p1"},
+    {"GroupNotContained", "?tiling=quadtile&keep=p4", 2, "there is no group 'p4' to keep for quadtile"},
+    {"UnknownVertex", "?tiling=quadtile&keep=p2&V9=1,2", 2, "quadtile has no vertex 'V9'; its vertices are V1, u, v"},
+    {"NotFinite", "?tiling=quadtile&keep=p2&V1=inf,2", 2, "V1 is 'inf,2', not two finite numbers x,y"},
+    {"NotANumber", "?tiling=quadtile&keep=p2&u=3,x", 2, "u is '3,x', not two finite numbers x,y"},
+    {"UnknownTiling", "?tiling=hexatile&keep=p2", 2, "there is no tiling 'hexatile'"},
+    {"NoFamily", "?tiling=pentatile2&keep=p2", 2, "pentatile2 has no group to keep"},
+    {"Folded", "?tiling=pentatile1&keep=p2&V1=2.2,7", 1, "the shape does not tile: V1 "},
+    {"FoldedPeriods", "?tiling=quadtile&keep=p2&u=-3,6&v=3,3", 1, "the shape does not tile: the periods fold"},
+};
+
+class LinkRefused : public testing::TestWithParam<BadLink> {};
+
+TEST_P(LinkRefused, WithItsStatusAndWhy) {
+  for (const std::string& tool : {analyser, exporter + " --segments"}) {
+    const testbed::CommandResult r = runCommand(tool + " --link " + quoted(GetParam().link) + " 2>&1 >/dev/null");
+    EXPECT_EQ(r.status, GetParam().status) << tool << ": " << r.output;
+    EXPECT_NE(r.output.find(GetParam().says), std::string::npos) << tool << ": " << r.output;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, LinkRefused, testing::ValuesIn(badLinks),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+// A vertex off its mirror is put back onto it, and standard error says so;
+// the shape is analysed all the same.
+TEST(Link, AVertexOffItsMirrorIsPutBack) {
+  const testbed::CommandResult r =
+      runCommand(analyser + " --link '?tiling=mixtile1&keep=p6m&V1=9.7,9.5' --json 2>&1");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("tilings-analyse: V1 is put back onto its mirror"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("\"verdict\": \"tiles without gaps or overlaps\""), std::string::npos);
+}
+
+// "at": [x, y] of the named vertex in the JSON.
+bool readAt(const std::string& json, const std::string& name, double& x, double& y) {
+  const std::size_t at = json.find("{\"name\": \"" + name + "\", \"at\": [");
+  if (at == std::string::npos) return false;
+  return std::sscanf(json.c_str() + json.find('[', at), "[%lf, %lf]", &x, &y) == 2;
+}
+
+class LinkOfEach : public testing::TestWithParam<tools::TilingProgram> {};
+
+// A shape moved in the explorer, written as a link and read by the tools,
+// is the same shape: same kept group and freedom, every representative
+// where the explorer has it, and a tiling.
+TEST_P(LinkOfEach, MovedInTheExplorerReadsBackFromTheCommandLine) {
+  explore::Explorer e;
+  explore::load(e, GetParam());
+  if (!explore::inSymmetryMode(e)) GTEST_SKIP() << "no family: " << e.family.problem;
+  const std::vector<explore::Handle> handles = explore::handlesOf(e);
+  for (std::size_t k = 0; k < handles.size(); ++k)
+    if (!handles[k].fixed) {
+      const float by = float(0.02 * e.layout.size);
+      explore::movePoint(e, k, Point{handles[k].at.x + by, handles[k].at.y - by, 0, 9});
+    }
+  const std::string link = explore::linkOf(e);
+  const testbed::CommandResult r = runCommand(analyser + " --link " + quoted(link) + " --json");
+  ASSERT_EQ(r.status, 0) << link;
+  const family::Family& f = *e.family.family;
+  EXPECT_NE(r.output.find("\"family\": {\"keep\": \"" + f.keep.name + "\", \"freedom\": " +
+                          std::to_string(f.freedom)),
+            std::string::npos)
+      << r.output.substr(r.output.find("\"family\""));
+  EXPECT_NE(r.output.find("\"verdict\": \"tiles without gaps or overlaps\""), std::string::npos) << link;
+  for (int k = 0; k < int(f.orbits.size()); ++k) {
+    const faces::Vec2 p = family::representativeAt(f, e.family.shape, k);
+    double x = 0, y = 0;
+    ASSERT_TRUE(readAt(r.output, f.orbits[k].name, x, y)) << f.orbits[k].name;
+    EXPECT_NEAR(x, p.x, 1e-4 * f.size) << f.orbits[k].name << " in " << link;
+    EXPECT_NEAR(y, p.y, 1e-4 * f.size) << f.orbits[k].name << " in " << link;
+  }
+  // The exported block is the explorer's, segment for segment.
+  const testbed::CommandResult segments = runCommand(exporter + " --link " + quoted(link) + " --segments");
+  ASSERT_EQ(segments.status, 0);
+  EXPECT_EQ(std::size_t(std::count(segments.output.begin(), segments.output.end(), '\n')),
+            e.placed.segments.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Seventeen, LinkOfEach, testing::ValuesIn(tools::tilingPrograms()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
