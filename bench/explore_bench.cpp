@@ -6,6 +6,11 @@
 //                      shape's size, near the program's own shape;
 //   explore/NAME/far   the same steps a third of the size away, where most
 //                      pentagon tilings break into crossings and holes.
+//   explore-symmetry/NAME  the same in symmetry mode: the first vertex handle
+//                      that moves, stepped by 1 % of the shape's size, its
+//                      family's images and status with it;
+//   family/NAME        finding the family of the program's own shape under
+//                      its own group, from the analysis and the symmetries.
 // And one frame of the explorer's window, in a real window on a private
 // Xvfb (finished with glFinish):
 //   explore-frame/NAME/start   the view as the explorer opens;
@@ -18,6 +23,7 @@
 
 #include "explore/explorer.h"
 #include "explore/window.h"
+#include "family/family.h"
 #include "tests/testbed/display.h"
 
 namespace {
@@ -39,6 +45,40 @@ void dragStep(benchmark::State& state, const tools::TilingProgram* program, doub
   state.counters["faces"] = double(e.analysis.faces.size());
 }
 
+void symmetryStep(benchmark::State& state, const tools::TilingProgram* program) {
+  explore::Explorer e;
+  explore::load(e, *program);
+  if (!explore::inSymmetryMode(e)) {
+    state.SkipWithError("no family");
+    return;
+  }
+  const std::vector<explore::Handle> handles = explore::handlesOf(e);
+  std::size_t k = 0;
+  while (handles[k].fixed) ++k;
+  const Point home = handles[k].at;
+  const float step = float(0.01 * e.layout.size);
+  bool there = false;
+  for (auto _ : state) {
+    there = !there;
+    explore::movePoint(e, k, Point{home.x + (there ? step : 0), home.y - (there ? step : 0) / 2, 0, 9});
+    benchmark::DoNotOptimize(e.fills.data());
+  }
+  state.counters["segments"] = double(e.placed.segments.size());
+}
+
+void findFamily(benchmark::State& state, const tools::TilingProgram* program) {
+  explore::Explorer e;
+  explore::load(e, *program, explore::Mode::construction);
+  for (auto _ : state) {
+    const std::vector<family::KeptGroup> offer = family::groupsOnOffer(e.family.identity);
+    if (offer.empty()) {
+      state.SkipWithError("no group");
+      return;
+    }
+    benchmark::DoNotOptimize(family::familyOf(e.own, e.family.identity, offer.front()));
+  }
+}
+
 void frame(benchmark::State& state, const tools::TilingProgram* program, bool widest) {
   testbed::openTestWindow();
   const tools::QuietConsole quiet;
@@ -57,6 +97,10 @@ const bool registered = [] {
     benchmark::RegisterBenchmark(("explore/" + name).c_str(), dragStep, &program, 0.0)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("explore/" + name + "/far").c_str(), dragStep, &program, 0.33)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("explore-symmetry/" + name).c_str(), symmetryStep, &program)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("family/" + name).c_str(), findFamily, &program)
         ->Unit(benchmark::kMillisecond);
   }
   for (const tools::TilingProgram& program : tools::tilingPrograms()) {

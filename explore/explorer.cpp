@@ -66,7 +66,7 @@ void fill(Explorer& e) {
 int familyHalf(const family::Family& f) {
   std::size_t sides = 0;
   for (const family::Face& face : f.faces) sides += face.ring.size();
-  return sides * 25 <= 900 ? 2 : 1;
+  return sides * 25 <= 500 ? 2 : 1;
 }
 
 Point pointOf(faces::Vec2 p) { return Point{float(p.x), float(p.y), 0, 9}; }
