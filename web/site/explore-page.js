@@ -4,6 +4,11 @@
 // over the canvas, the help, the title; each new link goes into the address
 // without reloading, and a saved SVG is downloaded.
 //
+// The page fits any screen: the canvas as wide as the page allows, its
+// drawing buffer at the screen's pixel ratio; fingers drag handles, pan,
+// pinch and twist; buttons type the keys. What the GLUT window cannot see
+// goes to the module through explore/page_controls_web.cpp.
+//
 // For tests and benchmarks: window.firstFrameMs (navigation to the first
 // frame with its status), window.explorerStatus (the status lines),
 // window.dragSteps (per drag step, the time of handling the mouse motion
@@ -11,6 +16,7 @@
 // two apart).
 (function () {
   var canvas = document.getElementById('canvas');
+  var view = document.getElementById('view');
   var statusBox = document.getElementById('status');
   var labelsBox = document.getElementById('labels');
   var problemsBox = document.getElementById('problems');
@@ -54,12 +60,14 @@
         return element('p', line, k === 0 ? (s.clean ? 'verdict' : 'verdict broken') : '');
       }));
     },
-    // Each name just up and to the right of its handle, as in the window.
+    // Each name just up and to the right of its handle, as in the window;
+    // the handles come in window pixels, the buffer's.
     labels: function (labels) {
+      var scale = 1 / bufferScale();
       labelsBox.replaceChildren.apply(labelsBox, labels.map(function (l) {
         var e = element('span', l.text);
-        e.style.left = (l.x + 9) + 'px';
-        e.style.top = (l.y - 6) + 'px';
+        e.style.left = (l.x * scale + 9) + 'px';
+        e.style.top = (l.y * scale - 6) + 'px';
         return e;
       }));
     },
@@ -67,6 +75,7 @@
       // A page is left by closing it: no key quits.
       helpBox.textContent = lines.join('\n').replace(/ +q, Esc: quit/, '');
       helpBox.hidden = lines.length === 0;
+      helpButton.setAttribute('aria-expanded', String(!helpBox.hidden));
     },
     title: function (title) { document.title = title; },
     link: function (link) {
@@ -102,8 +111,125 @@
   // Right drags turn the drawing: no context menu on the canvas; keys reach
   // the explorer once the canvas is clicked.
   canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
-  canvas.addEventListener('mousedown', function () { canvas.focus(); });
+  canvas.addEventListener('mousedown', function () { canvas.focus({ preventScroll: true }); });
   canvas.addEventListener('webglcontextlost', showNoWebgl);
+
+  var started = false;  // the module's main has run: its functions can be called
+
+  // --- The canvas's size in CSS pixels: the window's 1024 x 700 where the
+  // page has room; on a narrower screen as wide as the page, square when
+  // upright, and never so tall that no page is left beside it to scroll by
+  // (a finger on the canvas moves the drawing, not the page). The drawing
+  // buffer, GLUT's window, is that times the pixel ratio; GLUT's reshape
+  // keeps the view across the change.
+  function fit() {
+    var width = Math.min(1024, document.getElementById('explorer').clientWidth);
+    var height = Math.round(width * 700 / 1024);
+    if (width < 1024) {
+      if (innerHeight > innerWidth) height = width;
+      height = Math.max(160, Math.min(height, Math.round(innerHeight * 0.8)));
+    }
+    view.style.width = width + 'px';
+    view.style.height = height + 'px';
+    var ratio = window.devicePixelRatio || 1;
+    var w = Math.round(width * ratio), h = Math.round(height * ratio);
+    if (started && (w !== canvas.width || h !== canvas.height)) Module._explorerResize(w, h);
+  }
+  fit();
+  window.addEventListener('resize', fit);
+  // The ratio alone changes when the window moves to another screen.
+  (function watchRatio() {
+    matchMedia('(resolution: ' + (window.devicePixelRatio || 1) + 'dppx)')
+      .addEventListener('change', function () { fit(); watchRatio(); }, { once: true });
+  })();
+
+  // Window (buffer) pixels per CSS pixel.
+  function bufferScale() { return canvas.width / canvas.getBoundingClientRect().width; }
+
+  // How near a press must come to a handle: a pointer's 12 pixels, a
+  // fingertip's 34 (about 9 mm), both in CSS pixels.
+  window.addEventListener('mousedown', function (e) {
+    if (started && e.isTrusted) Module._explorerGrabRadius(12 * bufferScale());
+  }, true);
+
+  // --- Fingers on the canvas. GLUT's own touch handler (Emscripten 3.1.6)
+  // makes a left-button mouse event of the first changed touch of every
+  // touch event, so a second finger would make a drag jump to it: the page
+  // takes the canvas's touches before GLUT sees them. One finger is the
+  // left button, a handle or a pan exactly as the mouse; when a second
+  // comes down the first is let go, and two pan, zoom and turn the view
+  // about their middle, both at once, until they are lifted.
+  var finger = null;  // the identifier of the finger that is the left button
+  var pair = null;    // the two fingers' last middle, spread and angle
+
+  function mouse(type, t) {
+    canvas.dispatchEvent(new MouseEvent(type, {
+      bubbles: true, cancelable: true, view: window, button: 0, buttons: type === 'mouseup' ? 0 : 1,
+      clientX: t.clientX, clientY: t.clientY, screenX: t.screenX, screenY: t.screenY,
+    }));
+  }
+
+  function touchOf(list, id) {
+    for (var k = 0; k < list.length; k++) if (list[k].identifier === id) return list[k];
+    return null;
+  }
+
+  // The first two fingers in window pixels: their middle, how far apart
+  // they are and the angle of their line (the screen's y runs down).
+  function pairOf(touches) {
+    var r = canvas.getBoundingClientRect(), s = bufferScale();
+    var ax = (touches[0].clientX - r.left) * s, ay = (touches[0].clientY - r.top) * s;
+    var bx = (touches[1].clientX - r.left) * s, by = (touches[1].clientY - r.top) * s;
+    return { x: (ax + bx) / 2, y: (ay + by) / 2, spread: Math.hypot(bx - ax, by - ay),
+             angle: Math.atan2(by - ay, bx - ax) };
+  }
+
+  function twoFingerStep(touches) {
+    var now = pairOf(touches);
+    var turn = now.angle - pair.angle;
+    turn -= 2 * Math.PI * Math.round(turn / (2 * Math.PI));
+    Module._explorerGesture(pair.x, pair.y, now.x - pair.x, now.y - pair.y,
+                            pair.spread > 1 && now.spread > 1 ? now.spread / pair.spread : 1,
+                            -turn * 180 / Math.PI);
+    pair = now;
+  }
+
+  function touched(e) {
+    if (e.target !== canvas) return;
+    e.stopImmediatePropagation();
+    e.preventDefault();
+    if (!started) return;
+    var mine = finger === null ? null : touchOf(e.changedTouches, finger);
+    if (e.type === 'touchstart' && e.touches.length === 1) {
+      finger = e.changedTouches[0].identifier;
+      Module._explorerGrabRadius(34 * bufferScale());
+      mouse('mousedown', e.changedTouches[0]);
+    } else if (e.type === 'touchmove') {
+      if (mine) mouse('mousemove', mine);
+      else if (pair && e.touches.length >= 2) twoFingerStep(e.touches);
+    } else if (mine || (finger !== null && e.touches.length >= 2)) {
+      mouse('mouseup', mine || touchOf(e.touches, finger));
+      finger = null;
+    }
+    // Each change of fingers starts the pair's steps afresh.
+    if (e.type !== 'touchmove') pair = finger === null && e.touches.length >= 2 ? pairOf(e.touches) : null;
+  }
+  ['touchstart', 'touchmove', 'touchend', 'touchcancel'].forEach(function (type) {
+    window.addEventListener(type, touched, { capture: true, passive: false });
+  });
+
+  // --- Buttons type the keys, for screens without a keyboard. Enter and
+  // Space on a focused button or link press it: GLUT, listening to the
+  // whole window, would take them as keys.
+  var helpButton = document.querySelector('#buttons [data-key="h"]');
+  document.querySelectorAll('#buttons button').forEach(function (b) {
+    b.disabled = true;
+    b.addEventListener('click', function () { Module._explorerPressKey(b.dataset.key.charCodeAt(0)); });
+  });
+  window.addEventListener('keydown', function (e) {
+    var control = e.target.tagName === 'BUTTON' || e.target.tagName === 'A';
+    if (control && (e.key === 'Enter' || e.key === ' ')) e.stopImmediatePropagation();
+  }, true);
 
   window.dragSteps = [];
   window.dragParts = [];
@@ -121,6 +247,9 @@
       window.dragParts.push([motion, frame]);
     },
     postRun: [function () {
+      started = true;
+      fit();
+      document.querySelectorAll('#buttons button').forEach(function (b) { b.disabled = false; });
       // Frame callbacks run in order: this one follows the first display,
       // which handed over the status.
       requestAnimationFrame(function markFirstFrame() {
