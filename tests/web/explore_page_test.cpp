@@ -2,13 +2,16 @@
 // tiling's status names the group and verdict the native analysis finds; a
 // real drag on a handle changes the address and the status, and the address
 // opened anew shows the same; malformed addresses open a tiling's own shape
-// and say what was wrong; the keys work; GEOS's errors come back as errors
-// in WebAssembly.
+// and say what was wrong; the keys work; on a phone the page fits, fingers
+// move handles, pinch and twist, and buttons stand in for the keys; GEOS's
+// errors come back as errors in WebAssembly.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <cmath>
 #include <map>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -161,6 +164,70 @@ TEST(ExplorePage, KeysShowTheHelpDownloadTheSvgAndStepToTheNextTiling) {
   EXPECT_EQ(l.at("next.address")[0].rfind("?tiling=pentatile2&A=", 0), 0u);
   EXPECT_EQ(beforeColon(l.at("next.status")[0]), "pentatile2");
   EXPECT_EQ(l.at("title"), std::vector<std::string>{"tilings-explore: pentatile2"});
+}
+
+// --- On a phone (390 x 844 CSS pixels at pixel ratio 3, touch), with real
+// touch events: drive.mjs phone.
+
+std::vector<double> numbers(const Lines& l, const std::string& key) {
+  std::vector<double> v;
+  for (const std::string& f : l.count(key) ? l.at(key) : std::vector<std::string>{}) v.push_back(std::stod(f));
+  return v;
+}
+
+// Handle h seen from the fingers' middle m, scaled by `factor` and turned
+// `degrees` clockwise as seen (the screen's y runs down).
+std::vector<double> movedAbout(const std::vector<double>& h, const std::vector<double>& m,
+                               double factor, double degrees) {
+  const double a = degrees * std::numbers::pi / 180, x = h.at(0) - m.at(0), y = h.at(1) - m.at(1);
+  return {m[0] + factor * (x * std::cos(a) - y * std::sin(a)),
+          m[1] + factor * (x * std::sin(a) + y * std::cos(a))};
+}
+
+void expectNear(const std::vector<double>& got, const std::vector<double>& want, double within) {
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t k = 0; k < got.size(); ++k) EXPECT_NEAR(got[k], want[k], within) << "at " << k;
+}
+
+#define PHONE_LINES()                                  \
+  SKIP_WITHOUT_CHROMIUM();                             \
+  const testbed::CommandResult run = drive("phone " WEB_SITE); \
+  ASSERT_EQ(run.status, 0) << run.output;              \
+  const Lines l = linesOf(run.output)
+
+// No sideways scroll, upright (a square canvas the page's width) or turned;
+// the buffer three times the CSS size; turning keeps each handle where it
+// was about the canvas's middle, in canvas heights.
+TEST(ExplorePhone, ThePageFitsTheScreenAndTheCanvasDrawsAtThePixelRatio) {
+  PHONE_LINES();
+  expectNear(numbers(l, "fit"), {390, 390}, 0);
+  expectNear(numbers(l, "canvas"), {390, 390, 1170, 1170}, 0);
+  const std::vector<double> turned = numbers(l, "turned.canvas");
+  expectNear(numbers(l, "turned.fit"), {844, 844}, 0);
+  ASSERT_EQ(turned.size(), 4u);
+  EXPECT_GE(turned[0], 844 - 32);
+  expectNear({turned[2], turned[3]}, {3 * turned[0], 3 * turned[1]}, 1);
+  ASSERT_FALSE(numbers(l, "turned.before").empty());
+  expectNear(numbers(l, "turned.after"), numbers(l, "turned.before"), 0.01);
+}
+
+TEST(ExplorePhone, APinchScalesAndATwistTurnsAHandleAboutTheFingersMiddle) {
+  PHONE_LINES();
+  expectNear(numbers(l, "pinch.after"),
+             movedAbout(numbers(l, "pinch.before"), numbers(l, "pinch.middle"), 1.5, 0), 1.5);
+  expectNear(numbers(l, "twist.after"),
+             movedAbout(numbers(l, "twist.before"), numbers(l, "twist.middle"), 1, 30), 1.5);
+}
+
+// A finger lands 20 CSS pixels off a handle, where a pointer would miss it,
+// and moves it with itself; a tap on Next tiling steps.
+TEST(ExplorePhone, AFingerMovesAHandleFromAFingertipAwayAndTheButtonsStep) {
+  PHONE_LINES();
+  const std::vector<double> before = numbers(l, "finger.before");
+  ASSERT_EQ(before.size(), 2u);
+  expectNear(numbers(l, "finger.after"), {before[0] + 40, before[1] + 20}, 1.5);
+  EXPECT_NE(l.at("finger.address.after"), l.at("finger.address.before"));
+  EXPECT_EQ(l.at("next.address")[0].rfind("?tiling=pentatile2&", 0), 0u) << l.at("next.address")[0];
 }
 
 // GEOS built for WebAssembly, run under Node.js: its errors come back as a

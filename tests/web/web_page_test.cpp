@@ -1,10 +1,11 @@
 // Every program's web page in headless chromium next to its native window on
 // the private display: the same first picture, the same picture after the
-// same real left, right and middle drags, the same printed words; and the
-// index and the page without WebGL.
+// same real left, right and middle drags, the same printed words; a page on
+// a phone; and the index and the page without WebGL.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -187,6 +188,31 @@ TEST(WebSite, IndexLinksEveryPageWithItsPictureAndSummary) {
   ASSERT_EQ(cards.size(), groups.size());
   for (std::size_t k = 0; k < cards.size(); ++k)
     EXPECT_EQ(cards[k].substr(cards[k].find_first_not_of(' '), groups[k].size()), groups[k]) << cards[k];
+}
+
+// On a phone (390 x 844 CSS pixels at pixel ratio 3, touch) the 1024 x 700
+// canvas is shown the screen's width without sideways scroll, and a real
+// one-finger drag draws what the same left-button drag draws.
+TEST(WebSite, OnAPhoneAPageFitsAndOneFingerPansAsTheLeftButton) {
+  if (!haveChromium()) GTEST_SKIP() << "chromium is not installed (Ubuntu has it only as a snap)";
+  const std::string out = fs::temp_directory_path() / ("web-phone-test-" + std::to_string(::getpid()));
+  fs::create_directories(out);
+  const testbed::CommandResult page = drive("phonepage " WEB_SITE " pentatile1 " + out);
+  ASSERT_EQ(page.status, 0) << page.output;
+  double scrolled = 0, shown = 0, width = 0, height = 0;
+  std::sscanf(page.output.c_str(), "fit\t%lf\t%lf\ncanvas\t%lf\t%lf", &scrolled, &shown, &width, &height);
+  EXPECT_EQ(scrolled, 390) << page.output;
+  EXPECT_EQ(shown, 390);
+  EXPECT_NEAR(width, 390, 0.5);
+  EXPECT_NEAR(height, 390.0 * 700 / 1024, 0.5);
+  const Image start = testbed::readPicture(out + "/start.png");
+  const Image finger = testbed::readPicture(out + "/finger.png");
+  const Image mouse = testbed::readPicture(out + "/mouse.png");
+  EXPECT_GE(inkMatched(finger, mouse), 0.98);
+  EXPECT_GE(inkMatched(mouse, finger), 0.98);
+  // The framework pans little on the screen; the drag went right.
+  EXPECT_GT(inkBox(finger).left, inkBox(start).left) << "the drag did not pan";
+  fs::remove_all(out);
 }
 
 TEST(WebSite, WithoutWebglAPageSaysSoInsteadOfABlankCanvas) {

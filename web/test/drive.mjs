@@ -24,6 +24,18 @@
 //       pressed: h (lines help), e (lines download: the file's name and
 //       its first bytes, downloaded into OUT), n (lines next.*, as for link,
 //       and title)
+//   node drive.mjs phone SITE           the explorer on pentatile1 on a
+//       phone (390 x 844 at pixel ratio 3, touch), real touches: lines fit
+//       (page and window width), canvas (CSS and buffer sizes), turned.*
+//       (the same in landscape, and the handles about the canvas's middle
+//       in canvas heights before and after turning), pinch.* and twist.*
+//       (a handle, the fingers' middle, the handle after, in CSS pixels),
+//       finger.* (a handle and the address before and after a finger landed
+//       20 pixels off it moved 40 right and 20 down), next.address (after a
+//       tap on Next tiling)
+//   node drive.mjs phonepage SITE NAME OUT  NAME's page on that phone: fit
+//       and canvas; OUT/start.png, OUT/finger.png after a one-finger drag,
+//       OUT/mouse.png after that drag by the left button in a fresh page
 // Every line is tab-separated: its name first, then its values.
 //
 // The drags are the ones the native tests make with xdotool, in canvas
@@ -214,6 +226,108 @@ async function pressKeys(page, url, out) {
   console.log(['title', await page.title()].join('\t'));
 }
 
+// --- A phone: its viewport, touch events through the DevTools protocol,
+// handles by their labels (9 CSS pixels right of and 6 above the handle).
+
+const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+
+async function openPhone(browser, url) {
+  const page = await browser.newPage();
+  await page.setViewport(phone);
+  await page.goto(url);
+  await page.waitForFunction('window.firstFrameMs !== undefined', { timeout: 60000 });
+  await frames(page);
+  const box = await (await page.$('#canvas')).boundingBox();
+  return { page, box, cdp: await page.createCDPSession() };
+}
+
+const fits = (page) => page.evaluate(() => {
+  const canvas = document.getElementById('canvas'), c = canvas.getBoundingClientRect();
+  return { fit: [document.documentElement.scrollWidth, innerWidth],
+           canvas: [c.width, c.height, canvas.width, canvas.height] };
+});
+
+const handles = (page) => page.$$eval('#labels span', (spans) => Object.fromEntries(spans
+  .filter((s) => !s.textContent.includes('fixed'))
+  .map((s) => [s.textContent, [parseFloat(s.style.left) - 9, parseFloat(s.style.top) + 6]])));
+
+// Fingers down one by one, `steps` moves, all lifted: path(t) gives the
+// fingers' points in the canvas for t from 0 to 1.
+async function touchPath({ page, box, cdp }, path, steps) {
+  const points = (t) => path(t).map(([x, y], id) => ({ x: box.x + x, y: box.y + y, id }));
+  for (let k = 1; k <= path(0).length; k++)
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: points(0).slice(0, k) });
+  for (let k = 1; k <= steps; k++) {
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: points(k / steps) });
+    await frames(page, 1);
+  }
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  await frames(page);
+}
+
+// Two fingers about the canvas's middle, from `spread` pixels apart at
+// `degrees` (clockwise as seen) to `spread2` at `degrees2`.
+async function twoFingers(phone, prefix, [spread, degrees], [spread2, degrees2]) {
+  const m = [phone.box.width / 2, phone.box.height / 2];
+  const [name, before] = Object.entries(await handles(phone.page))[0];
+  await touchPath(phone, (t) => {
+    const r = (spread + (spread2 - spread) * t) / 2, a = ((degrees + (degrees2 - degrees) * t) * Math.PI) / 180;
+    return [-1, 1].map((side) => [m[0] + side * r * Math.cos(a), m[1] + side * r * Math.sin(a)]);
+  }, 6);
+  printState(prefix, { before, middle: m, after: (await handles(phone.page))[name] });
+}
+
+async function drivePhone(browser, url) {
+  const p = await openPhone(browser, `${url}explore.html?tiling=pentatile1`);
+  const { page } = p;
+  const address = () => page.evaluate(() => location.search);
+  const relative = async () => {
+    const [w, h] = (await fits(page)).canvas;
+    return Object.values(await handles(page)).flatMap(([x, y]) => [(x - w / 2) / h, (y - h / 2) / h]);
+  };
+  printState('', await fits(page));
+  const upright = await relative();
+  await page.setViewport({ ...phone, width: phone.height, height: phone.width });
+  await frames(page, 5);
+  printState('turned.', { ...(await fits(page)), before: upright, after: await relative() });
+  await page.setViewport(phone);
+  await frames(page, 5);
+
+  await twoFingers(p, 'pinch.', [100, 0], [150, 0]);
+  await twoFingers(p, 'twist.', [120, 0], [120, 30]);
+
+  // A handle with no other within 45 pixels, so that the finger lands
+  // nearer it than any other.
+  const shown = await handles(page), before = await address();
+  const name = Object.keys(shown).find((n) => Object.values(shown).every(([x, y]) =>
+    (x === shown[n][0] && y === shown[n][1]) || Math.hypot(x - shown[n][0], y - shown[n][1]) > 45));
+  const [hx, hy] = shown[name];
+  await touchPath(p, (t) => [[hx - 20 + 40 * t, hy + 20 * t]], 10);
+  printState('finger.', { before: shown[name], after: (await handles(page))[name],
+                          'address.before': before, 'address.after': await address() });
+
+  const next = await (await page.$('xpath/.//button[text()="Next tiling"]')).boundingBox();
+  await touchPath({ ...p, box: next }, () => [[next.width / 2, next.height / 2]], 0);
+  printState('next.', { address: await address() });
+}
+
+// A program's page on the phone: a drag by one finger, and the same drag by
+// the left button in a fresh page.
+async function drivePhonePage(browser, url, out) {
+  const from = [40, 120], to = [300, 100];
+  const finger = await openPhone(browser, url);
+  printState('', await fits(finger.page));
+  await canvasShot(finger.page, await finger.page.$('#canvas'), join(out, 'start.png'));
+  await touchPath(finger, (t) => [[from[0] + (to[0] - from[0]) * t, from[1] + (to[1] - from[1]) * t]], 1);
+  await canvasShot(finger.page, await finger.page.$('#canvas'), join(out, 'finger.png'));
+  const { page, box } = await openPhone(browser, url);
+  await page.mouse.move(box.x + from[0], box.y + from[1]);
+  await page.mouse.down();
+  await page.mouse.move(box.x + to[0], box.y + to[1]);
+  await page.mouse.up();
+  await canvasShot(page, await page.$('#canvas'), join(out, 'mouse.png'));
+}
+
 const [mode, site, name, out] = process.argv.slice(2);
 const { server, url } = await serveSite(site);
 try {
@@ -228,6 +342,8 @@ try {
       printState('', { ...(await explorerState(page)), errors });
     } else if (mode === 'keys') await pressKeys(page, url, name);
     else if (mode === 'drag') await dragHandle(browser, url, name, Number(out), Number(process.argv[6]));
+    else if (mode === 'phone') await drivePhone(browser, url);
+    else if (mode === 'phonepage') await drivePhonePage(browser, `${url}${name}.html`, out);
     else throw new Error(`unknown mode ${mode}`);
   });
 } finally {
