@@ -82,6 +82,9 @@ void rebuildFamily(Explorer& e) {
   const family::Family& f = *e.family.family;
   const family::Shape& s = e.family.shape;
   e.periodic.unit = segmentsOf(family::unitEdges(f, s));
+  const std::vector<faces::Vec2> st = family::placed(f, s);
+  e.corners.clear();
+  for (std::size_t v = 0; v < st.size(); ++v) e.corners.push_back(family::cornerAt(f, s, st, {int(v), 0, 0}));
   e.periodic.u = {s.u.x, s.u.y};
   e.periodic.v = {s.v.x, s.v.y};
   e.placed.segments = segmentsOf(family::blockTiles(f, s, familyHalf(f)));
@@ -196,7 +199,76 @@ std::vector<Handle> handlesOf(const Explorer& e) {
   }
   out.push_back({"u", pointOf(faces::plus(f.origin, s.u)), false});
   out.push_back({"v", pointOf(faces::plus(f.origin, s.v)), false});
+  for (const BendHandle& b : bendHandles(e))
+    out.push_back({f.edgeOrbits[b.bend.orbit].name, pointOf(family::bendAt(f, s, st, b.edge, b.bend)), false, true});
   return out;
+}
+
+std::vector<BendHandle> bendHandles(const Explorer& e) {
+  std::vector<BendHandle> out;
+  if (!inSymmetryMode(e)) return out;
+  const family::Family& f = *e.family.family;
+  for (int edge = 0; edge < int(f.edges.size()); ++edge) {
+    const int orbit = f.edges[edge].orbit;
+    if (f.edgeOrbits[orbit].shape == family::EdgeShape::straight) continue;
+    for (int k = 0; k < int(e.family.shape.bends[orbit].size()); ++k) out.push_back({edge, {orbit, k}});
+  }
+  return out;
+}
+
+std::optional<std::size_t> bendEdgeAt(Explorer& e, Point at, double reach) {
+  e.note.clear();
+  if (!inSymmetryMode(e) || !std::isfinite(at.x) || !std::isfinite(at.y)) return std::nullopt;
+  FamilyView& view = e.family;
+  const family::Family& f = *view.family;
+  const std::vector<faces::Vec2> st = family::placed(f, view.shape);
+  const faces::Vec2 p{at.x, at.y};
+  int nearest = -1;
+  double best = reach;
+  for (int edge = 0; edge < int(f.edges.size()); ++edge) {
+    const std::vector<faces::Vec2> path = family::edgePath(f, view.shape, st, edge);
+    for (std::size_t k = 0; k + 1 < path.size(); ++k) {
+      const faces::Vec2 d = faces::minus(path[k + 1], path[k]);
+      const double t = std::clamp(faces::dot(faces::minus(p, path[k]), d) / faces::dot(d, d), 0.0, 1.0);
+      const double off = faces::length(faces::minus(p, faces::plus(path[k], faces::times(t, d))));
+      if (off < best) best = off, nearest = edge;
+    }
+  }
+  if (nearest < 0) return std::nullopt;
+  std::string why;
+  const std::optional<family::Bend> added = family::addBend(f, view.shape, nearest, p, why);
+  if (!added) {
+    e.note = why;
+    return std::nullopt;
+  }
+  rebuild(e);
+  const std::vector<BendHandle> bends = bendHandles(e);
+  for (std::size_t k = 0; k < bends.size(); ++k)
+    if (bends[k].edge == nearest && bends[k].bend.orbit == added->orbit && bends[k].bend.index == added->index)
+      return view.handles.size() + 2 + k;
+  return std::nullopt;
+}
+
+bool removeHandle(Explorer& e, std::size_t k) {
+  if (!inSymmetryMode(e) || k < e.family.handles.size() + 2) return false;
+  const std::vector<BendHandle> bends = bendHandles(e);
+  const std::size_t b = k - e.family.handles.size() - 2;
+  if (b >= bends.size() || !family::removeBend(e.family.shape, bends[b].bend)) return false;
+  rebuild(e);
+  return true;
+}
+
+void switchCurve(Explorer& e) {
+  family::Shape smoother = e.family.shape;
+  smoother.smooth = !smoother.smooth;
+  // A smooth curve may swing wider than its straight pieces: kept only
+  // while the edges stay apart.
+  if (e.family.family && family::faultOf(*e.family.family, smoother)) {
+    e.note = "a smooth curve through these points would cross an edge";
+    return;
+  }
+  e.family.shape.smooth = smoother.smooth;
+  if (inSymmetryMode(e)) rebuild(e);
 }
 
 void rebuild(Explorer& e) {
@@ -204,6 +276,7 @@ void rebuild(Explorer& e) {
   e.analysis = {};
   e.placed = {};
   e.periodic = {};
+  e.corners.clear();
   if (inSymmetryMode(e)) {
     rebuildFamily(e);
     fill(e);
@@ -242,7 +315,7 @@ void rebuild(Explorer& e) {
 bool pinned(const Explorer& e, std::size_t k) {
   if (!inSymmetryMode(e)) return k == 0 && e.layout.firstPinned;
   const family::Family& f = *e.family.family;
-  if (k >= e.family.handles.size()) return false;
+  if (k >= e.family.handles.size()) return false;  // periods and bends move
   return f.orbits[f.vertices[e.family.handles[k].vertex].orbit].free == 0;
 }
 
@@ -251,14 +324,19 @@ namespace {
 bool moveFamily(Explorer& e, std::size_t k, Point to) {
   FamilyView& view = e.family;
   const family::Family& f = *view.family;
-  if (k >= view.handles.size() + 2 || pinned(e, k)) return false;
+  const std::vector<BendHandle> bends = bendHandles(e);
+  if (k >= view.handles.size() + 2 + bends.size() || pinned(e, k)) return false;
   if (!std::isfinite(to.x) || !std::isfinite(to.y)) return false;
   const Point held = heldInReach(to, e.layout);
   const faces::Vec2 at{held.x, held.y};
-  const bool moved = k < view.handles.size()
-                         ? family::moveVertex(f, view.shape, view.handles[k], at)
-                         : family::movePeriod(f, view.shape, int(k - view.handles.size()),
-                                              faces::minus(at, f.origin));
+  const std::size_t n = view.handles.size();
+  bool moved = false;
+  if (k < n)
+    moved = family::moveVertex(f, view.shape, view.handles[k], at);
+  else if (k < n + 2)
+    moved = family::movePeriod(f, view.shape, int(k - n), faces::minus(at, f.origin));
+  else
+    moved = family::moveBend(f, view.shape, bends[k - n - 2].edge, bends[k - n - 2].bend, at);
   if (moved) rebuild(e);
   return true;
 }

@@ -20,6 +20,7 @@
 #include "explore/layout.h"
 #include "faces/faces.h"
 #include "family/family.h"
+#include "family/moves.h"
 #include "symmetry/identity.h"
 #include "tools/registry.h"
 
@@ -44,17 +45,29 @@ struct FamilyView {
   std::vector<family::Corner> handles;
 };
 
-// A handle as it shows: its name, where it is and whether it stays put.
+// A handle as it shows: its name, where it is, whether it stays put, and
+// whether it is a point of a bend.
 struct Handle {
   std::string name;
   Point at;
   bool fixed = false;
+  bool bend = false;
+};
+
+// A bend point's handle: on which edge class it shows, and which point.
+struct BendHandle {
+  int edge = 0;
+  family::Bend bend;
 };
 
 struct Explorer {
   const tools::TilingProgram* program = nullptr;
   Mode mode = Mode::symmetry;
   FamilyView family;
+  std::string note;  // what the last press on an edge could not do
+  // In symmetry mode, the vertices of one period: where the unit's edges
+  // meet, as opposed to the points along a bent edge.
+  std::vector<faces::Vec2> corners;
   Layout layout;
   faces::Analysis own;        // of the program's own shape, as the explorer shows it
   std::vector<Point> points;  // the given points now
@@ -92,8 +105,19 @@ bool keepGroup(Explorer& explorer, const std::string& name);
 bool inSymmetryMode(const Explorer& explorer);
 
 // The handles of the mode: the given points, or every vertex of the
-// handles' period followed by the periods u and v.
+// handles' period followed by the periods u and v and the bend points of
+// its edges.
 std::vector<Handle> handlesOf(const Explorer& explorer);
+std::vector<BendHandle> bendHandles(const Explorer& explorer);
+// A press on an edge of the handles' period within `reach` of `at` (in the
+// drawing's units) adds a bend point there, for the edge's whole orbit: the
+// new handle's index. None when no edge is that near, or when the edge is
+// held straight (the explorer's note says why).
+std::optional<std::size_t> bendEdgeAt(Explorer& explorer, Point at, double reach);
+// Removes the bend point of handle k; false for any other handle.
+bool removeHandle(Explorer& explorer, std::size_t k);
+// Smooth curves through the bend points, or straight pieces.
+void switchCurve(Explorer& explorer);
 // Builds, checks and analyses the drawing from the points as they are.
 void rebuild(Explorer& explorer);
 // Moves handle k toward `to` (held in reach) and rebuilds; false, and

@@ -1,6 +1,7 @@
 #include "explore/link.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -132,7 +133,16 @@ std::string linkOf(const Explorer& e) {
     link += "&keep=" + f.keep.name;
     for (int k = 0; k < int(f.orbits.size()); ++k)
       link += "&" + f.orbits[k].name + "=" + xy(family::representativeAt(f, s, k));
-    return link + "&u=" + xy(s.u) + "&v=" + xy(s.v);
+    link += "&u=" + xy(s.u) + "&v=" + xy(s.v);
+    const std::vector<faces::Vec2> st = family::placed(f, s);
+    for (int o = 0; o < int(f.edgeOrbits.size()); ++o) {
+      if (s.bends[o].empty() || f.edgeOrbits[o].shape == family::EdgeShape::straight) continue;
+      link += "&" + f.edgeOrbits[o].name + "=";
+      for (int k = 0; k < int(s.bends[o].size()); ++k)
+        link += (k ? ";" : "") + xy(family::bendAt(f, s, st, f.edgeOrbits[o].representative, {o, k}));
+    }
+    if (!s.smooth) link += "&curve=straight";
+    return link;
   }
   const auto names = e.program->givenPoints();
   for (std::size_t k = 0; k < e.points.size() && k < names.size(); ++k) {
@@ -158,6 +168,30 @@ LinkRequest readLink(std::string_view link, std::string_view fallback) {
     r.keep = keep->value;
     for (const Field& f : fields) {
       if (f.key == "tiling" || f.key == "keep") continue;
+      if (f.key == "curve") {
+        if (f.value != "smooth" && f.value != "straight")
+          r.problems.push_back("curve is '" + f.value + "', not smooth or straight");
+        r.smooth = f.value != "straight";
+        continue;
+      }
+      if (f.key.size() > 1 && f.key[0] == 'E' && std::isdigit((unsigned char)f.key[1])) {
+        LinkRequest::NamedBend bend{f.key, {}};
+        std::string rest = f.value;
+        bool whole = !rest.empty();
+        while (whole && !rest.empty()) {
+          const std::size_t semi = rest.find(';');
+          Point p;
+          whole = readPoint(rest.substr(0, semi), p);
+          bend.points.push_back({p.x, p.y});
+          rest = semi == std::string::npos ? "" : rest.substr(semi + 1);
+          if (semi != std::string::npos && rest.empty()) whole = false;
+        }
+        if (!whole)
+          r.problems.push_back(f.key + " is '" + f.value + "', not points x,y;x,y;... of finite numbers");
+        else
+          r.bends.push_back(std::move(bend));
+        continue;
+      }
       Point p;
       if (!readPoint(f.value, p)) {
         r.problems.push_back(f.key + " is '" + f.value + "', not two finite numbers x,y; it keeps its place");
@@ -280,6 +314,27 @@ ShapeOutcome applyShape(Explorer& e, const LinkRequest& r) {
       break;
     }
   }
+  s.smooth = r.smooth;
+  const std::vector<faces::Vec2> st = family::placed(f, s);
+  for (const LinkRequest::NamedBend& b : r.bends) {
+    const auto o = std::find_if(f.edgeOrbits.begin(), f.edgeOrbits.end(),
+                                [&](const family::EdgeOrbit& orbit) { return orbit.name == b.name; });
+    if (o == f.edgeOrbits.end()) {
+      out.problems.push_back(name + " has no edge '" + b.name + "'; its edges are E1 to E" +
+                             std::to_string(f.edgeOrbits.size()));
+      continue;
+    }
+    if (o->shape == family::EdgeShape::straight) {
+      out.problems.push_back(b.name + " " + o->straightWhy + ": it cannot bend");
+      continue;
+    }
+    const family::Edge& rep = f.edges[o->representative];
+    const faces::Vec2 from = family::cornerAt(f, s, st, rep.from), to = family::cornerAt(f, s, st, rep.to);
+    std::vector<faces::Vec2>& points = s.bends[std::size_t(o - f.edgeOrbits.begin())];
+    points.clear();
+    for (const faces::Vec2 p : b.points) points.push_back(family::toEdgeShares(from, to, p));
+  }
+  if (!out.problems.empty()) return out;
   if (const auto fault = family::faultOf(f, s)) {
     out.untileable = fault->what;
     return out;

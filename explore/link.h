@@ -1,8 +1,9 @@
 // The link that shares a shape: the tiling and its shape as a web address's
 // query, under the names the handles show. In construction mode it holds
 // the given points, "explore.html?tiling=pentatile1&A=1,3&B=2,1"; in
-// symmetry mode the kept group, every vertex orbit's representative and the
-// periods, "explore.html?tiling=quadtile&keep=p2&V1=9,27&u=3,3&v=-3,6".
+// symmetry mode the kept group, every vertex orbit's representative, the
+// periods and the bends, "explore.html?tiling=quadtile&keep=p2&V1=9,27&u=3,3
+// &v=-3,6&E1=7,25;8,26&curve=straight".
 // Read back, a point the link leaves out keeps its own value, and whatever
 // cannot be used is said in words.
 #pragma once
@@ -46,6 +47,15 @@ struct LinkRequest {
   Mode mode = Mode::symmetry;
   std::string keep;  // empty: the drawing's own group
   std::vector<NamedPoint> shape;
+  // Bends: an edge orbit's name ("E1") and the points its representative
+  // passes through, in order from its `from` end; the first half for the
+  // half-turn and mirror shapes.
+  struct NamedBend {
+    std::string name;
+    std::vector<faces::Vec2> points;
+  };
+  std::vector<NamedBend> bends;
+  bool smooth = true;  // curve=smooth (the default) or curve=straight
 };
 
 // Reads a link, its query alone ("?tiling=..." or "tiling=...") or a whole

@@ -4,6 +4,7 @@
 #include <GL/glut.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -41,6 +42,8 @@ constexpr const char* keyHelp[] = {
     "m: symmetry mode (every vertex a handle, the tiling stays a tiling) or",
     "   construction mode (the program's given points, through its own construction)",
     "g: keep the next group on offer (a smaller group frees more)",
+    "press on an edge: bend it there    x, Delete, or a double press: remove a bend point",
+    "c: smooth curves through the bend points, or straight pieces",
     "f: filled faces on or off    r: the own shape again",
     "e: write the shape as SVG    h, ?: this help    q, Esc: quit",
 };
@@ -54,6 +57,8 @@ struct WindowState {
   std::string printed;                 // the status line last printed
   std::optional<Vec> panGrab;          // the view point a left drag holds
   Mode wanted = Mode::symmetry;        // the mode asked for, where there is a family
+  std::optional<std::size_t> lastPress;  // the handle the last press took, and when
+  std::chrono::steady_clock::time_point lastPressAt;
 };
 
 WindowState state;
@@ -167,6 +172,14 @@ CellRange visibleCells() {
   return cellsMeeting(corners, u, v, drawnExtent(e, u, v));
 }
 
+// How long a pixel is on the drawing, in its units, about the middle.
+double pixelSize() {
+  const int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
+  const std::optional<Vec> a = planePointAt(w / 2, h / 2), b = planePointAt(w / 2 + 1, h / 2);
+  if (!a || !b) return 0;
+  return std::hypot(b->x - a->x, b->y - a->y);
+}
+
 // How much of the plane the window's shorter side shows, in drawing units.
 double shownAcross() {
   const int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
@@ -258,9 +271,12 @@ long long zoomLimit() { return maxCells() / 2; }
 void drawEndless() {
   const Explorer& e = state.explorer;
   // One period's fills, edges and marks, then every copy of them in view.
-  static Batch unitFills, unitLines, unitMarks, fills, lines, marks;
-  unitFills.clear(), unitLines.clear(), unitMarks.clear();
-  fills.clear(), lines.clear(), marks.clear();
+  static Batch unitFills, unitLines, unitMarks, unitDots, fills, lines, marks, dots;
+  unitFills.clear(), unitLines.clear(), unitMarks.clear(), unitDots.clear();
+  fills.clear(), lines.clear(), marks.clear(), dots.clear();
+  // Dots on the vertices alone where they are known: a bent edge's pieces
+  // end at points along a curve, not at vertices.
+  for (const faces::Vec2& c : e.corners) unitDots.add(c.x, c.y, {0, 0, 0});
   if (state.filled)
     for (std::size_t k : e.periodFaces) {
       const FillTriangles& f = e.fills[k];
@@ -281,13 +297,14 @@ void drawEndless() {
       fills.append(unitFills, dx, dy);
       lines.append(unitLines, dx, dy);
       marks.append(unitMarks, dx, dy);
+      dots.append(unitDots, dx, dy);
     }
   if (endless) addEdges(lines, e.periodic.once);
   fills.draw(GL_TRIANGLES);
   lines.draw(GL_LINES);
   if (dotsShow(e)) {
     glPointSize(4);
-    lines.draw(GL_POINTS);
+    (e.corners.empty() ? lines : dots).draw(GL_POINTS);
   }
   glPointSize(9);
   marks.draw(GL_POINTS);
@@ -318,6 +335,8 @@ void drawHandles() {
     glPointSize(held ? 10 : 8);
     if (handles[k].fixed)
       glColor3ub(0x90, 0x90, 0x90);
+    else if (handles[k].bend)
+      glColor3ub(0x20, 0x70, 0xe0);
     else
       glColor3ub(0xff, 0x80, 0x00);
     glBegin(GL_POINTS);
@@ -334,6 +353,7 @@ Overlay overlay() {
   Overlay o;
   o.status = {s.name + ": " + s.verdict, s.census, s.vertices};
   if (!s.identity.empty()) o.status.push_back(s.identity);
+  if (!e.note.empty()) o.status.push_back(e.note);
   o.clean = s.clean;
   const Matrices m = currentMatrices();
   const std::vector<Handle> handles = handlesOf(e);
@@ -357,6 +377,12 @@ void display() {
 // --- Mouse: a left press near a handle moves that point; everything else
 // is the framework's navigation.
 
+// After a key or a press changes the shape: the status and the link.
+void reshown() {
+  report();
+  showLink(linkOf(state.explorer));
+}
+
 std::optional<std::size_t> handleAt(int x, int y) {
   const Explorer& e = state.explorer;
   const Matrices m = currentMatrices();
@@ -376,8 +402,26 @@ std::optional<std::size_t> handleAt(int x, int y) {
 void mouse(int button, int st, int x, int y) {
   if (st == GLUT_DOWN && button == GLUT_LEFT_BUTTON && !state.dragged && !leftDown &&
       !middleDown && !rightDown) {
-    const std::optional<std::size_t> k = handleAt(x, y);
+    std::optional<std::size_t> k = handleAt(x, y);
     const std::optional<Vec> at = planePointAt(x, y);
+    // A second press on a bend point soon after the first removes it.
+    const auto now = std::chrono::steady_clock::now();
+    const bool twice = k && state.lastPress == k && now - state.lastPressAt < std::chrono::milliseconds(400);
+    state.lastPress = k;
+    state.lastPressAt = now;
+    if (twice && removeHandle(state.explorer, *k)) {
+      state.lastPress.reset();
+      reshown();
+      glutPostRedisplay();
+      return;
+    }
+    // A press on an edge of the handles' period bends it there.
+    if (!k && at && inSymmetryMode(state.explorer)) {
+      const Vec c = state.explorer.layout.centre;
+      k = bendEdgeAt(state.explorer, Point{float(at->x + c.x), float(at->y + c.y), 0, 9}, grabRadius * pixelSize());
+      if (!state.explorer.note.empty()) std::cout << state.explorer.note << std::endl;
+      if (k) report();
+    }
     if (k && at) {
       const Point p = handlesOf(state.explorer)[*k].at;
       const Vec v = toView(p.x, p.y);
@@ -538,13 +582,7 @@ void exportShape() {
   saveFile(std::string(e.program->name) + "-explored.svg", svg.str());
 }
 
-// After a key changes the shape: the status and the link.
-void reshown() {
-  report();
-  showLink(linkOf(state.explorer));
-}
-
-void keyboard(unsigned char key, int, int) {
+void keyboard(unsigned char key, int x, int y) {
   switch (key) {
     case 'n': step(1); break;
     case 'p': step(-1); break;
@@ -576,6 +614,14 @@ void keyboard(unsigned char key, int, int) {
       reshown();
       break;
     case 'e': exportShape(); break;
+    case 'c':
+      switchCurve(state.explorer);
+      if (!state.explorer.note.empty()) std::cout << state.explorer.note << std::endl;
+      reshown();
+      break;
+    case 'x': case 127:
+      if (const std::optional<std::size_t> k = handleAt(x, y); k && removeHandle(state.explorer, *k)) reshown();
+      break;
     case 'h': case '?': state.help = !state.help; break;
     case 'q': case 27: leave(); return;
     default: return;

@@ -180,7 +180,7 @@ Built torusOf(const faces::Analysis& a, const Frame& frame, double near) {
   // Edges: consecutive ring corners, once per class of translates.
   std::map<std::array<int, 4>, int> known;
   for (int fi = 0; fi < int(b.faces.size()); ++fi) {
-    const Face& f = b.faces[fi];
+    const Face f = b.faces[fi];
     for (std::size_t k = 0; k < f.ring.size(); ++k) {
       const Corner p = f.ring[k], q = f.ring[(k + 1) % f.ring.size()];
       const std::array<int, 4> forward{p.vertex, q.vertex, q.i - p.i, q.j - p.j};
@@ -189,6 +189,8 @@ Built torusOf(const faces::Analysis& a, const Frame& frame, double near) {
       const std::array<int, 4> key = reversed ? backward : forward;
       auto [it, fresh] = known.try_emplace(key, int(b.edges.size()));
       if (fresh) b.edges.push_back({{key[0], 0, 0}, {key[1], key[2], key[3]}});
+      b.faces[fi].side.push_back(it->second);
+      b.faces[fi].against.push_back(reversed);
       Edge& e = b.edges[it->second];
       int& side = reversed ? e.right : e.left;
       if (side >= 0) {
@@ -275,6 +277,118 @@ std::vector<Matrix> closure(std::vector<Matrix> generators) {
       if (std::find(all.begin(), all.end(), p) == all.end()) all.push_back(p);
     }
   return all;
+}
+
+
+// The image under element g of a corner: its vertex's image moved by the
+// element's linear part of the corner's whole periods.
+Corner imageOf(const std::vector<std::vector<Corner>>& image, const Operation& op, std::size_t g, Corner c) {
+  const Corner w = image[g][c.vertex];
+  return {w.vertex, w.i + op.m[0] * c.i + op.m[1] * c.j, w.j + op.m[2] * c.i + op.m[3] * c.j};
+}
+
+using EdgeKey = std::array<int, 4>;
+EdgeKey keyOf(Corner p, Corner q) { return {p.vertex, q.vertex, q.i - p.i, q.j - p.j}; }
+
+// Edge orbits under the kept group, each represented by its edge nearest
+// home, the nearest first, and the shape its stabiliser leaves it. Edges
+// along a straight side through another tile's corner stay straight: the
+// side must.
+void findEdgeOrbits(Family& f, const KeptGroup& keep, const std::vector<std::vector<Corner>>& image,
+                    const Frame& frame, const std::vector<Vec2>& st) {
+  const auto stOf = [&](Corner c) { return Vec2{st[c.vertex].x + c.i, st[c.vertex].y + c.j}; };
+  std::map<EdgeKey, int> byKey;
+  for (int e = 0; e < int(f.edges.size()); ++e) byKey[keyOf(f.edges[e].from, f.edges[e].to)] = e;
+  struct Found {
+    int edge = -1;
+    bool reversed = false;
+  };
+  const auto imageEdge = [&](std::size_t g, int e) {
+    const Operation& op = keep.elements[g];
+    const Corner p = imageOf(image, op, g, f.edges[e].from), q = imageOf(image, op, g, f.edges[e].to);
+    if (const auto it = byKey.find(keyOf(p, q)); it != byKey.end())
+      return std::pair{Found{it->second, false}, p};
+    if (const auto it = byKey.find(keyOf(q, p)); it != byKey.end())
+      return std::pair{Found{it->second, true}, q};
+    return std::pair{Found{}, p};
+  };
+  std::vector<int> orbitOf(f.edges.size(), -1);
+  std::vector<std::pair<double, int>> reps;
+  std::vector<int> member(f.edges.size(), -1);
+  for (int e = 0; e < int(f.edges.size()); ++e) {
+    if (member[e] >= 0) continue;
+    for (std::size_t g = 0; g < keep.elements.size(); ++g) {
+      const Found x = imageEdge(g, e).first;
+      if (x.edge >= 0) member[x.edge] = int(reps.size());
+    }
+    member[e] = int(reps.size());
+    reps.push_back({0, e});
+  }
+  // The member nearest home: its middle in lattice coordinates nearest the
+  // middle of the period.
+  for (auto& [distance, rep] : reps) {
+    const int orbit = member[rep];
+    distance = INFINITY;
+    for (int e = 0; e < int(f.edges.size()); ++e) {
+      if (member[e] != orbit) continue;
+      const Edge& edge = f.edges[e];
+      const Vec2 mid = faces::times(0.5, faces::plus(stOf(edge.from), stOf(edge.to)));
+      const double d = faces::length(frame.along(faces::minus(mid, {0.5, 0.5})));
+      if (d < distance) distance = d, rep = e;
+    }
+  }
+  std::sort(reps.begin(), reps.end());
+  for (const auto& [distance, rep] : reps) {
+    EdgeOrbit o;
+    o.name = "E" + std::to_string(f.edgeOrbits.size() + 1);
+    o.representative = rep;
+    const int id = int(f.edgeOrbits.size());
+    bool lineMirror = false, halfTurn = false, bisector = false;
+    for (std::size_t g = 0; g < keep.elements.size(); ++g) {
+      const Found x = imageEdge(g, rep).first;
+      if (x.edge < 0) continue;
+      const bool mirrored = determinant(keep.elements[g].m) < 0;
+      if (orbitOf[x.edge] < 0) {
+        orbitOf[x.edge] = id;
+        f.edges[x.edge].orbit = id;
+        f.edges[x.edge].reversed = x.reversed;
+        f.edges[x.edge].mirrored = mirrored;
+      }
+      // The element, followed by the right whole periods, carries the edge
+      // onto itself.
+      if (x.edge != rep) continue;
+      if (!x.reversed && !mirrored) continue;  // a translation
+      if (!x.reversed)
+        lineMirror = lineMirror || mirrored;
+      else
+        (mirrored ? bisector : halfTurn) = true;
+    }
+    f.edges[rep].reversed = false;
+    f.edges[rep].mirrored = false;
+    if (lineMirror) {
+      o.shape = EdgeShape::straight;
+      o.straightWhy = "lies on a mirror";
+    } else if (halfTurn && bisector) {
+      o.shape = EdgeShape::straight;
+      o.straightWhy = "is held straight by a half-turn and a mirror";
+    } else {
+      o.shape = halfTurn ? EdgeShape::halfTurn : bisector ? EdgeShape::mirror : EdgeShape::free;
+    }
+    f.edgeOrbits.push_back(o);
+  }
+  // Halves of a straight side through another tile's corner.
+  for (const Face& face : f.faces) {
+    const std::size_t n = face.ring.size();
+    for (std::size_t k = 0; k < n; ++k) {
+      if (!face.straight[k]) continue;
+      for (const int side : {face.side[(k + n - 1) % n], face.side[k]}) {
+        EdgeOrbit& o = f.edgeOrbits[f.edges[side].orbit];
+        o.shape = EdgeShape::straight;
+        o.straightWhy = "runs along a straight side through " +
+                        f.orbits[f.vertices[face.ring[k].vertex].orbit].name;
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -431,6 +545,8 @@ Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, co
     }
   }
 
+  findEdgeOrbits(f, keep, image, frame, b.st);
+
   // Sides after their ends.
   std::vector<bool> ready(f.orbits.size(), false);
   for (std::size_t round = 0; round <= f.orbits.size(); ++round)
@@ -474,6 +590,7 @@ Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, co
     }
     s.t.push_back(t);
   }
+  s.bends.assign(f.edgeOrbits.size(), {});
   found.family = std::move(f);
   return found;
 }
@@ -512,21 +629,140 @@ Vec2 cornerAt(const Family& f, const Shape& s, const std::vector<Vec2>& st, Corn
   return planeOf(f, s, {st[c.vertex].x + c.i, st[c.vertex].y + c.j});
 }
 
+const char* shapeWord(EdgeShape shape) {
+  switch (shape) {
+    case EdgeShape::free: return "free";
+    case EdgeShape::halfTurn: return "half-turn";
+    case EdgeShape::mirror: return "mirror";
+    case EdgeShape::straight: return "straight";
+  }
+  return "free";
+}
+
+Vec2 toEdgeShares(Vec2 from, Vec2 to, Vec2 p) {
+  const Vec2 d = faces::minus(to, from), q = faces::minus(p, from);
+  const double l2 = faces::dot(d, d);
+  return {faces::dot(q, d) / l2, faces::cross(d, q) / l2};
+}
+
+Vec2 fromEdgeShares(Vec2 from, Vec2 to, Vec2 shares) {
+  const Vec2 d = faces::minus(to, from);
+  return {from.x + shares.x * d.x - shares.y * d.y, from.y + shares.x * d.y + shares.y * d.x};
+}
+
+Vec2 onEdge(const Edge& e, Vec2 p) {
+  const double across = e.mirrored ? -p.y : p.y;
+  return e.reversed ? Vec2{1 - p.x, -across} : Vec2{p.x, across};
+}
+
+namespace {
+
+// Samples of each piece of a smooth curve through the points.
+constexpr int piecesPerSpan = 8;
+
+// A centripetal Catmull-Rom curve through the points (ends included): no
+// loops or cusps within a span, and the same curve whichever end it is
+// drawn from.
+std::vector<Vec2> smoothThrough(const std::vector<Vec2>& p) {
+  const std::size_t n = p.size();
+  std::vector<Vec2> out{p[0]};
+  const auto at = [&](std::ptrdiff_t k) {
+    if (k < 0) return faces::minus(faces::times(2, p[0]), p[1]);
+    if (k >= std::ptrdiff_t(n)) return faces::minus(faces::times(2, p[n - 1]), p[n - 2]);
+    return p[std::size_t(k)];
+  };
+  const auto knot = [](double t, Vec2 a, Vec2 b) { return t + std::max(std::sqrt(faces::length(faces::minus(b, a))), 1e-9); };
+  const auto mix = [](Vec2 a, Vec2 b, double ta, double tb, double t) {
+    return faces::plus(faces::times((tb - t) / (tb - ta), a), faces::times((t - ta) / (tb - ta), b));
+  };
+  for (std::size_t k = 0; k + 1 < n; ++k) {
+    const Vec2 p0 = at(std::ptrdiff_t(k) - 1), p1 = p[k], p2 = p[k + 1], p3 = at(std::ptrdiff_t(k) + 2);
+    const double t0 = 0, t1 = knot(t0, p0, p1), t2 = knot(t1, p1, p2), t3 = knot(t2, p2, p3);
+    for (int i = 1; i < piecesPerSpan; ++i) {
+      const double t = t1 + (t2 - t1) * i / piecesPerSpan;
+      const Vec2 a1 = mix(p0, p1, t0, t1, t), a2 = mix(p1, p2, t1, t2, t), a3 = mix(p2, p3, t2, t3, t);
+      const Vec2 b1 = mix(a1, a2, t0, t2, t), b2 = mix(a2, a3, t1, t3, t);
+      out.push_back(mix(b1, b2, t1, t2, t));
+    }
+    out.push_back(p2);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<Vec2> edgeCurve(const Family& f, const Shape& s, int edge) {
+  const Edge& e = f.edges[edge];
+  const EdgeOrbit& o = f.edgeOrbits[e.orbit];
+  std::vector<Vec2> points{{0, 0}};
+  if (o.shape != EdgeShape::straight && e.orbit < int(s.bends.size())) {
+    const std::vector<Vec2>& half = s.bends[e.orbit];
+    points.insert(points.end(), half.begin(), half.end());
+    if (o.shape == EdgeShape::halfTurn && !half.empty()) points.push_back({0.5, 0});
+    if (o.shape == EdgeShape::halfTurn || o.shape == EdgeShape::mirror)
+      for (auto it = half.rbegin(); it != half.rend(); ++it)
+        points.push_back({1 - it->x, o.shape == EdgeShape::halfTurn ? -it->y : it->y});
+  }
+  points.push_back({1, 0});
+  if (s.smooth && points.size() > 2) points = smoothThrough(points);
+  for (Vec2& p : points) p = onEdge(e, p);
+  if (e.reversed) std::reverse(points.begin(), points.end());
+  return points;
+}
+
+std::vector<Vec2> edgePath(const Family& f, const Shape& s, const std::vector<Vec2>& st, int edge) {
+  const Vec2 from = cornerAt(f, s, st, f.edges[edge].from), to = cornerAt(f, s, st, f.edges[edge].to);
+  std::vector<Vec2> path = edgeCurve(f, s, edge);
+  for (Vec2& p : path) p = fromEdgeShares(from, to, p);
+  path.front() = from;
+  path.back() = to;
+  return path;
+}
+
+Outline outlineOf(const Family& f, const Shape& s, const std::vector<Vec2>& st, int face) {
+  const Face& r = f.faces[face];
+  const std::size_t n = r.ring.size();
+  Outline out;
+  for (std::size_t k = 0; k < n; ++k) {
+    const Vec2 a = cornerAt(f, s, st, r.ring[k]), b = cornerAt(f, s, st, r.ring[(k + 1) % n]);
+    out.points.push_back(a);
+    out.side.push_back(int(k));
+    const bool bent = f.edgeOrbits[f.edges[r.side[k]].orbit].shape != EdgeShape::straight &&
+                      !s.bends[f.edges[r.side[k]].orbit].empty();
+    if (!bent) continue;
+    std::vector<Vec2> curve = edgeCurve(f, s, r.side[k]);
+    if (r.against[k]) {
+      // The edge runs from b to a: its shares, read from this side.
+      std::reverse(curve.begin(), curve.end());
+      for (Vec2& p : curve) p = {1 - p.x, -p.y};
+    }
+    for (std::size_t i = 1; i + 1 < curve.size(); ++i) {
+      out.points.push_back(fromEdgeShares(a, b, curve[i]));
+      out.side.push_back(int(k));
+    }
+  }
+  return out;
+}
+
 std::vector<faces::Segment2> unitEdges(const Family& f, const Shape& s) {
   const std::vector<Vec2> st = placed(f, s);
   std::vector<faces::Segment2> out;
   out.reserve(f.edges.size());
-  for (const Edge& e : f.edges) out.push_back({cornerAt(f, s, st, e.from), cornerAt(f, s, st, e.to)});
+  for (int e = 0; e < int(f.edges.size()); ++e) {
+    const std::vector<Vec2> path = edgePath(f, s, st, e);
+    for (std::size_t k = 0; k + 1 < path.size(); ++k) out.push_back({path[k], path[k + 1]});
+  }
   return out;
 }
 
 std::vector<faces::Segment2> blockTiles(const Family& f, const Shape& s, int half) {
   const std::vector<Vec2> st = placed(f, s);
   std::vector<faces::Segment2> sides;
-  for (const Face& face : f.faces)
-    for (std::size_t k = 0; k < face.ring.size(); ++k)
-      sides.push_back({cornerAt(f, s, st, face.ring[k]),
-                       cornerAt(f, s, st, face.ring[(k + 1) % face.ring.size()])});
+  for (int face = 0; face < int(f.faces.size()); ++face) {
+    const Outline o = outlineOf(f, s, st, face);
+    for (std::size_t k = 0; k < o.points.size(); ++k)
+      sides.push_back({o.points[k], o.points[(k + 1) % o.points.size()]});
+  }
   std::vector<faces::Segment2> out;
   out.reserve(sides.size() * std::size_t(2 * half + 1) * std::size_t(2 * half + 1));
   for (int i = -half; i <= half; ++i)

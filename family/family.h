@@ -63,17 +63,37 @@ struct Orbit {
 };
 
 // One edge of every period, from vertex to vertex, and the faces (indices
-// into Family::faces) on its left and right going from `from` to `to`.
+// into Family::faces) on its left and right going from `from` to `to`. It
+// is the image of its orbit's representative edge under an element of the
+// group; that element may turn the representative round (`reversed`: the
+// representative's `from` lands on this edge's `to`) and mirror it.
 struct Edge {
   Corner from, to;
   int left = -1, right = -1;
+  int orbit = 0;
+  bool reversed = false, mirrored = false;
+};
+
+// What the stabiliser of an edge leaves its shape: any curve, one that a
+// half-turn about its middle or the mirror across its middle keeps, or none
+// but the straight line.
+enum class EdgeShape { free, halfTurn, mirror, straight };
+
+struct EdgeOrbit {
+  std::string name;        // "E1"
+  int representative = 0;  // an edge class
+  EdgeShape shape = EdgeShape::free;
+  std::string straightWhy; // "lies on a mirror", when straight
 };
 
 // One face of every period: its vertices counter-clockwise, the points on
-// its straight sides included (marked).
+// its straight sides included (marked), and the edge along each side
+// (side k runs from ring[k] to ring[k + 1]; `against`: the other way round).
 struct Face {
   std::vector<Corner> ring;
   std::vector<bool> straight;
+  std::vector<int> side;
+  std::vector<bool> against;
 };
 
 // A group to keep: its name and its elements.
@@ -91,6 +111,7 @@ struct Family {
   std::vector<Vertex> vertices;
   std::vector<Orbit> orbits;
   std::vector<Edge> edges;
+  std::vector<EdgeOrbit> edgeOrbits;
   std::vector<Face> faces;
   std::vector<int> order;  // orbits placed in this order (sides after their ends)
   int freedom = 0;         // degrees of freedom up to similarity
@@ -98,11 +119,17 @@ struct Family {
 };
 
 // Where the family is now: the periods and each orbit's representative in
-// lattice coordinates (on a side, its fraction t along it).
+// lattice coordinates (on a side, its fraction t along it), and each edge
+// orbit's bend: the points its representative passes through, in order from
+// its `from` end, as (along, across) shares of the straight line from `from`
+// to `to`, so that a bend goes with its ends. For the half-turn and mirror
+// shapes they are the points of the first half; their images make the rest.
 struct Shape {
   Vec2 u, v;
   std::vector<Vec2> at;
   std::vector<double> t;
+  std::vector<std::vector<Vec2>> bends;
+  bool smooth = true;  // a smooth curve through the points, or straight pieces
 };
 
 // A drawing's family, with its own shape in it; none, with the reason, when
@@ -132,6 +159,27 @@ std::vector<Vec2> placed(const Family& family, const Shape& shape);
 Vec2 planeOf(const Family& family, const Shape& shape, Vec2 st);
 // A corner in the plane, from the placed vertices.
 Vec2 cornerAt(const Family& family, const Shape& shape, const std::vector<Vec2>& st, Corner c);
+
+// Every point an edge's curve passes through as drawn, from its `from` to
+// its `to`, in (along, across) shares of its straight line: the ends, the
+// bend's points and their images, smoothed or not.
+std::vector<Vec2> edgeCurve(const Family& family, const Shape& shape, int edge);
+// The same in the plane, from placed vertices.
+std::vector<Vec2> edgePath(const Family& family, const Shape& shape, const std::vector<Vec2>& st, int edge);
+// A face's boundary in the plane, its sides' curves included, with the side
+// each of its points starts.
+struct Outline {
+  std::vector<Vec2> points;
+  std::vector<int> side;
+};
+Outline outlineOf(const Family& family, const Shape& shape, const std::vector<Vec2>& st, int face);
+// A plane point in an edge's (along, across) shares, and back.
+Vec2 toEdgeShares(Vec2 from, Vec2 to, Vec2 p);
+Vec2 fromEdgeShares(Vec2 from, Vec2 to, Vec2 shares);
+// A share point of the representative as it lies on edge class `edge`.
+Vec2 onEdge(const Edge& edge, Vec2 shares);
+// "free", "half-turn", "mirror", "straight".
+const char* shapeWord(EdgeShape shape);
 
 // The edges of one period as segments in the plane.
 std::vector<faces::Segment2> unitEdges(const Family& family, const Shape& shape);

@@ -119,6 +119,10 @@ Shape blend(const Shape& a, const Shape& b, double w) {
     out.at[k] = plus(a.at[k], times(w, minus(b.at[k], a.at[k])));
     out.t[k] = a.t[k] + w * (b.t[k] - a.t[k]);
   }
+  for (std::size_t e = 0; e < a.bends.size() && e < b.bends.size(); ++e)
+    if (a.bends[e].size() == b.bends[e].size())
+      for (std::size_t k = 0; k < a.bends[e].size(); ++k)
+        out.bends[e][k] = plus(a.bends[e][k], times(w, minus(b.bends[e][k], a.bends[e][k])));
   return out;
 }
 
@@ -152,36 +156,52 @@ std::optional<Fault> faultOf(const Family& f, const Shape& s) {
   const double near = std::max(clearance * size, leastClearance);
   const std::vector<Vec2> st = placed(f, s);
   std::vector<double> angleSum(f.vertices.size(), 0), widths, areas;
-  for (const Face& face : f.faces) {
+  for (int fi = 0; fi < int(f.faces.size()); ++fi) {
+    const Face& face = f.faces[fi];
     const std::size_t n = face.ring.size();
-    std::vector<Vec2> p(n);
-    for (std::size_t k = 0; k < n; ++k) {
-      p[k] = cornerAt(f, s, st, face.ring[k]);
-      if (!finite(p[k])) return faultAt(f, blamed(f, face, {k}), "is not a number");
-    }
+    const Outline outline = outlineOf(f, s, st, fi);
+    const std::vector<Vec2>& p = outline.points;
+    const std::size_t m = p.size();
+    // Where each corner of the ring is in the outline.
+    std::vector<std::size_t> at(n);
+    for (std::size_t i = m; i-- > 0;) at[std::size_t(outline.side[i])] = i;
+    for (std::size_t i = 0; i < m; ++i)
+      if (!finite(p[i])) return faultAt(f, blamed(f, face, {std::size_t(outline.side[i])}), "is not a number");
     double area = 0, perimeter = 0;
-    for (std::size_t k = 0; k < n; ++k) {
-      area += cross(p[k], p[(k + 1) % n]) / 2;
-      perimeter += length(minus(p[(k + 1) % n], p[k]));
+    for (std::size_t i = 0; i < m; ++i) {
+      area += cross(p[i], p[(i + 1) % m]) / 2;
+      perimeter += length(minus(p[(i + 1) % m], p[i]));
     }
     if (!(area > 0)) return faultAt(f, blamed(f, face, {0, 1, 2, 3, 4, 5}), "folds a tile");
     widths.push_back(2 * area / perimeter);
     areas.push_back(area);
     for (std::size_t k = 0; k < n; ++k) {
-      const Vec2 in = minus(p[k], p[(k + n - 1) % n]), out = minus(p[(k + 1) % n], p[k]);
-      if (length(out) < near) return faultAt(f, blamed(f, face, {k, k + 1}), "meets its neighbour");
+      const Vec2 corner = p[at[k]];
+      const Vec2 in = minus(corner, p[(at[k] + m - 1) % m]), out = minus(p[(at[k] + 1) % m], corner);
+      if (length(minus(p[at[(k + 1) % n]], corner)) < near)
+        return faultAt(f, blamed(f, face, {k, k + 1}), "meets its neighbour");
       const double turn = std::atan2(cross(in, out), dot(in, out));
       angleSum[face.ring[k].vertex] += 180 - degreesOf(turn);
       if (!face.straight[k] && dot(in, out) > 0 &&
           std::abs(cross(in, out)) < cornerSine * length(in) * length(out))
         return faultAt(f, blamed(f, face, {k, k + n - 1, k + 1}), "straightens a corner of a tile");
     }
-    // No side comes near another it does not meet at a corner.
-    for (std::size_t a = 0; a < n; ++a)
-      for (std::size_t b = a + 2; b < n; ++b) {
-        if (a == 0 && b == n - 1) continue;
-        if (segmentsApart(p[a], p[(a + 1) % n], p[b], p[(b + 1) % n]) < near)
-          return faultAt(f, blamed(f, face, {a, a + 1, b, b + 1}), "folds a tile");
+    // No side comes near another it does not meet at a corner; a side
+    // crosses neither itself nor its neighbours.
+    for (std::size_t a = 0; a < m; ++a)
+      for (std::size_t b = a + 2; b < m; ++b) {
+        if (a == 0 && b == m - 1) continue;
+        const int sa = outline.side[a], sb = outline.side[b];
+        const bool neighbours = sa == sb || (sa + 1) % int(n) == sb || (sb + 1) % int(n) == sa;
+        const double apart = segmentsApart(p[a], p[(a + 1) % m], p[b], p[(b + 1) % m]);
+        if (neighbours ? apart > 0 : apart >= near) continue;
+        for (const int side : {sa, sb}) {
+          const int orbit = f.edges[face.side[std::size_t(side)]].orbit;
+          if (!s.bends[std::size_t(orbit)].empty())
+            return Fault{-1, f.edgeOrbits[std::size_t(orbit)].name + " crosses an edge", orbit};
+        }
+        return faultAt(f, blamed(f, face, {std::size_t(sa), std::size_t(sa) + 1, std::size_t(sb), std::size_t(sb) + 1}),
+                       "folds a tile");
       }
   }
   for (std::size_t v = 0; v < f.vertices.size(); ++v)
@@ -265,6 +285,71 @@ double placeRepresentative(const Family& f, Shape& s, int k, Vec2 to, bool neare
   return length(along(s, minus(placed(f, s)[f.orbits[k].representative], target)));
 }
 
+namespace {
+
+// The bend point a place on edge class `edge` stands for: in the
+// representative's shares, on the first half for the symmetric shapes.
+Vec2 representativeShares(const Family& f, const Shape& s, const std::vector<Vec2>& st, int edge, Vec2 at) {
+  const Edge& e = f.edges[edge];
+  const Vec2 shares = toEdgeShares(cornerAt(f, s, st, e.from), cornerAt(f, s, st, e.to), at);
+  // onEdge undone: it is its own inverse.
+  Vec2 r = onEdge(e, shares);
+  const EdgeShape shape = f.edgeOrbits[e.orbit].shape;
+  if (r.x > 0.5 && shape == EdgeShape::halfTurn) r = {1 - r.x, -r.y};
+  if (r.x > 0.5 && shape == EdgeShape::mirror) r = {1 - r.x, r.y};
+  return r;
+}
+
+}  // namespace
+
+std::optional<Bend> addBend(const Family& f, Shape& s, int edge, Vec2 at, std::string& why) {
+  if (edge < 0 || edge >= int(f.edges.size()) || !finite(at)) return std::nullopt;
+  const int orbit = f.edges[edge].orbit;
+  const EdgeOrbit& o = f.edgeOrbits[orbit];
+  if (o.shape == EdgeShape::straight) {
+    why = o.name + " " + o.straightWhy;
+    return std::nullopt;
+  }
+  Vec2 r = representativeShares(f, s, placed(f, s), edge, at);
+  const double last = o.shape == EdgeShape::free ? 1 : 0.5;
+  r.x = std::clamp(r.x, 0.02, last - 0.02);
+  std::vector<Vec2>& points = s.bends[orbit];
+  const auto place = std::find_if(points.begin(), points.end(), [&](Vec2 p) { return p.x > r.x; });
+  const int index = int(place - points.begin());
+  points.insert(place, r);
+  if (faultOf(f, s)) {
+    points.erase(points.begin() + index);
+    why = o.name + " cannot bend there";
+    return std::nullopt;
+  }
+  return Bend{orbit, index};
+}
+
+bool moveBend(const Family& f, Shape& s, int edge, Bend bend, Vec2 to) {
+  if (edge < 0 || edge >= int(f.edges.size()) || !finite(to) || f.edges[edge].orbit != bend.orbit) return false;
+  if (bend.index < 0 || bend.index >= int(s.bends[bend.orbit].size())) return false;
+  Shape candidate = s;
+  Vec2 r = representativeShares(f, s, placed(f, s), edge, to);
+  const double last = f.edgeOrbits[bend.orbit].shape == EdgeShape::free ? 1 : 0.5;
+  r.x = std::clamp(r.x, 0.0, last);
+  candidate.bends[bend.orbit][bend.index] = r;
+  return goToward(f, s, candidate);
+}
+
+bool removeBend(Shape& s, Bend bend) {
+  if (bend.orbit < 0 || bend.orbit >= int(s.bends.size())) return false;
+  std::vector<Vec2>& points = s.bends[bend.orbit];
+  if (bend.index < 0 || bend.index >= int(points.size())) return false;
+  points.erase(points.begin() + bend.index);
+  return true;
+}
+
+Vec2 bendAt(const Family& f, const Shape& s, const std::vector<Vec2>& st, int edge, Bend bend) {
+  const Edge& e = f.edges[edge];
+  return fromEdgeShares(cornerAt(f, s, st, e.from), cornerAt(f, s, st, e.to),
+                        onEdge(e, s.bends[bend.orbit][bend.index]));
+}
+
 Shape carriedOver(const Family& from, const Shape& s, const Family& to) {
   const std::vector<Vec2> st = placed(from, s);
   Shape out;
@@ -275,6 +360,8 @@ Shape carriedOver(const Family& from, const Shape& s, const Family& to) {
     out.at.push_back(st[o.representative]);
     out.t.push_back(0);
   }
+  out.bends.assign(to.edgeOrbits.size(), {});
+  out.smooth = s.smooth;
   // Sides after their ends, each representative aimed where it was.
   for (int k : to.order) out = aimed(to, out, placed(to, out), k, st[to.orbits[k].representative]);
   return out;

@@ -18,7 +18,8 @@ namespace family {
 // What keeps a shape from tiling, and the vertex orbit it is found at.
 struct Fault {
   int orbit = -1;
-  std::string what;  // "V3 folds a tile"
+  std::string what;  // "V3 folds a tile", "E2 crosses an edge"
+  int edgeOrbit = -1;
 };
 
 std::optional<Fault> faultOf(const Family& family, const Shape& shape);
@@ -46,6 +47,22 @@ double placeRepresentative(const Family& family, Shape& shape, int k, Vec2 to, b
 // held to its freedom there, and the periods held to what `to` allows. It
 // need not tile when `to` asks for more symmetry than the shape has.
 Shape carriedOver(const Family& from, const Shape& shape, const Family& to);
+
+// A point of a bend: edge orbit and place in its list.
+struct Bend {
+  int orbit = -1, index = -1;
+};
+
+// A new bend point where edge class `edge` passes nearest `at`, for its
+// whole orbit; none, with `why` said ("E3 lies on a mirror"), for an edge
+// held straight or a point that would make edges cross.
+std::optional<Bend> addBend(const Family& family, Shape& shape, int edge, Vec2 at, std::string& why);
+// Moves a bend point, as seen on edge class `edge`, toward `to`, no further
+// than the edges stay apart.
+bool moveBend(const Family& family, Shape& shape, int edge, Bend bend, Vec2 to);
+bool removeBend(Shape& shape, Bend bend);
+// Where a bend point shows on edge class `edge`.
+Vec2 bendAt(const Family& family, const Shape& shape, const std::vector<Vec2>& st, int edge, Bend bend);
 
 // Where orbit k's representative is in the plane.
 Vec2 representativeAt(const Family& family, const Shape& shape, int k);

@@ -154,6 +154,13 @@ void writeFamily(std::ostream& out, const family::Found& found) {
         << "\n";
   }
   out << "    periods u " << coordinates(s.u) << ", v " << coordinates(s.v) << "\n";
+  const std::vector<faces::Vec2> st = family::placed(f, s);
+  for (const family::EdgeOrbit& o : f.edgeOrbits) {
+    const family::Edge& e = f.edges[o.representative];
+    out << "    " << o.name << " " << coordinates(family::cornerAt(f, s, st, e.from)) << " to "
+        << coordinates(family::cornerAt(f, s, st, e.to)) << ", " << family::shapeWord(o.shape)
+        << (o.shape == family::EdgeShape::straight ? " (" + o.straightWhy + ")" : "") << "\n";
+  }
 }
 
 void writeJsonFamily(std::ostream& out, const family::Found& found) {
@@ -168,7 +175,17 @@ void writeJsonFamily(std::ostream& out, const family::Found& found) {
     out << (k ? ", " : "") << "{\"name\": " << quoted(f.orbits[k].name)
         << ", \"at\": " << jsonVector(family::representativeAt(f, s, k))
         << ", \"free\": " << f.orbits[k].free << "}";
-  out << "], \"periods\": {\"u\": " << jsonVector(s.u) << ", \"v\": " << jsonVector(s.v) << "}}";
+  out << "], \"periods\": {\"u\": " << jsonVector(s.u) << ", \"v\": " << jsonVector(s.v) << "}, \"edges\": [";
+  const std::vector<faces::Vec2> st = family::placed(f, s);
+  for (std::size_t k = 0; k < f.edgeOrbits.size(); ++k) {
+    const family::EdgeOrbit& o = f.edgeOrbits[k];
+    const family::Edge& e = f.edges[o.representative];
+    out << (k ? ", " : "") << "{\"name\": " << quoted(o.name)
+        << ", \"from\": " << jsonVector(family::cornerAt(f, s, st, e.from))
+        << ", \"to\": " << jsonVector(family::cornerAt(f, s, st, e.to)) << ", \"shape\": \""
+        << family::shapeWord(o.shape) << "\"}";
+  }
+  out << "]}";
 }
 
 }  // namespace
