@@ -24,6 +24,8 @@ EMSCRIPTEN_KEEPALIVE void explorerGesture(double x, double y, double dx, double 
 
 EMSCRIPTEN_KEEPALIVE void explorerGrabRadius(double pixels) { explore::setGrabRadius(pixels); }
 
+EMSCRIPTEN_KEEPALIVE void explorerHandleScale(double scale) { explore::setHandleScale(scale); }
+
 // The drawing buffer becomes width x height; GLUT calls the reshape and
 // asks for a frame.
 EMSCRIPTEN_KEEPALIVE void explorerResize(int width, int height) {

@@ -30,6 +30,8 @@ namespace {
 
 // How near, in pixels, a press must come to a handle to take it.
 double grabRadius = 12;
+// How many window pixels a handle's pixel takes.
+double handleScale = 1;
 
 // The most vertices a frame draws for the copies of the unit: zooming out
 // stops there, where a frame would take longer than a sixtieth of a second
@@ -327,12 +329,12 @@ void drawHandles() {
   }
   for (std::size_t k = 0; k < handles.size(); ++k) {
     const bool held = state.dragged == k;
-    glPointSize(held ? 14 : 12);
+    glPointSize(float((held ? 14 : 12) * handleScale));
     glColor3ub(0, 0, 0);
     glBegin(GL_POINTS);
     vertex(handles[k].at.x, handles[k].at.y);
     glEnd();
-    glPointSize(held ? 10 : 8);
+    glPointSize(float((held ? 10 : 8) * handleScale));
     if (handles[k].fixed)
       glColor3ub(0x90, 0x90, 0x90);
     else if (handles[k].bend)
@@ -681,6 +683,11 @@ void gestureStep(double x, double y, double dx, double dy, double factor, double
     panInPlane(*grabbed, *under);
     turnInPlane(*under, degrees);
   }
+  glutPostRedisplay();
+}
+
+void setHandleScale(double scale) {
+  if (std::isfinite(scale) && scale > 0 && scale <= 8) handleScale = scale;
   glutPostRedisplay();
 }
 

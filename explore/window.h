@@ -28,6 +28,10 @@ void drawFrame();
 void pressKey(unsigned char key);
 void gestureStep(double x, double y, double dx, double dy, double factor, double degrees);
 void setGrabRadius(double pixels);
+// Handles drawn this many times their size in window pixels: a page whose
+// drawing buffer holds several pixels to each of the screen's asks for as
+// many.
+void setHandleScale(double scale);
 
 // Opens the window on the request's program with its linked points (saying
 // what was wrong with the link) and runs the GLUT main loop; never returns.

@@ -134,6 +134,8 @@
     var ratio = window.devicePixelRatio || 1;
     var w = Math.round(width * ratio), h = Math.round(height * ratio);
     if (started && (w !== canvas.width || h !== canvas.height)) Module._explorerResize(w, h);
+    // Handles as large on the screen whatever its pixel ratio.
+    if (started) Module._explorerHandleScale(w / width);
   }
   fit();
   window.addEventListener('resize', fit);
