@@ -84,8 +84,10 @@ Drawing pageDrawing(const faces::Analysis& analysis, const Page& page, const Pag
 Drawing tileDrawing(const faces::Analysis& analysis, const Page& page, faces::Vec2 middle,
                     bool filled);
 
-// SVG sized in millimetres, one element per edge; PDF through Cairo, false
-// with `error` set when Cairo fails.
+// SVG sized in millimetres, one element per edge, lines this wide
+// (millimetres); PDF through Cairo (cut_pdf.cpp), false with `error` set
+// when Cairo fails.
+inline constexpr double cutStrokeWidth = 0.1;
 void writeCutSvg(std::ostream& out, const Drawing& drawing);
 bool writeCutPdf(const Drawing& drawing, std::string& pdf, std::string& error);
 
