@@ -21,6 +21,7 @@
 #include "explore/link.h"
 #include "explore/overlay.h"
 #include "explore/plane_view.h"
+#include "tools/export/cut.h"
 #include "tools/export/svg.h"
 #include "viewer/viewer.h"
 
@@ -47,7 +48,8 @@ constexpr const char* keyHelp[] = {
     "press on an edge: bend it there    x, Delete, or a double press: remove a bend point",
     "c: smooth curves through the bend points, or straight pieces",
     "f: filled faces on or off    r: the own shape again",
-    "e: write the shape as SVG    h, ?: this help    q, Esc: quit",
+    "e: write the shape as SVG    k: a cut file (A4, each edge once)    t: one tile's outline",
+    "h, ?: this help    q, Esc: quit",
 };
 
 struct WindowState {
@@ -584,6 +586,24 @@ void exportShape() {
   saveFile(std::string(e.program->name) + "-explored.svg", svg.str());
 }
 
+// Files to make things from: the outlines on an A4 page across, each edge
+// once, or one tile's outline on a 100 mm square.
+void exportCut(bool tile) {
+  const Explorer& e = state.explorer;
+  if (e.periodic.unit.empty()) return;
+  tools::CutRequest request;
+  request.page = tile ? tools::Page{100, 100} : tools::Page{297, 210};
+  request.tile = tile;
+  std::ostringstream svg;
+  try {
+    tools::writeCutSvg(svg, tools::cutDrawing(e.periodic, request));
+  } catch (const std::exception& error) {
+    std::cout << "cannot cut: " << error.what() << std::endl;
+    return;
+  }
+  saveFile(std::string(e.program->name) + (tile ? "-tile.svg" : "-cut.svg"), svg.str());
+}
+
 void keyboard(unsigned char key, int x, int y) {
   switch (key) {
     case 'n': step(1); break;
@@ -616,6 +636,8 @@ void keyboard(unsigned char key, int x, int y) {
       reshown();
       break;
     case 'e': exportShape(); break;
+    case 'k': exportCut(false); break;
+    case 't': exportCut(true); break;
     case 'c':
       switchCurve(state.explorer);
       if (!state.explorer.note.empty()) std::cout << state.explorer.note << std::endl;

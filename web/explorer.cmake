@@ -27,6 +27,9 @@ endforeach()
 add_library(tilings_svg STATIC ${source_root}/tools/export/svg.cpp
                                ${source_root}/tools/export/write_whole.cpp)
 target_link_libraries(tilings_svg PUBLIC framework faces)
+# Cut files as SVG; PDF needs Cairo, which the page does without.
+add_library(tilings_cut STATIC ${source_root}/tools/export/cut.cpp)
+target_link_libraries(tilings_cut PUBLIC faces framework PRIVATE GEOS::geos_c)
 add_library(tilings_analyse STATIC ${source_root}/tools/analyse/report.cpp
                                    ${source_root}/tools/analyse/segments_text.cpp
                                    ${source_root}/tools/analyse/identity_table.cpp)
