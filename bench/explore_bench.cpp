@@ -9,6 +9,9 @@
 //   explore-symmetry/NAME  the same in symmetry mode: the first vertex handle
 //                      that moves, stepped by 1 % of the shape's size, its
 //                      family's images and status with it;
+//   explore-bend/NAME  a bend point on the first edge that may bend, moved
+//                      by 1 % of the shape's size, the group's images of
+//                      the bend and the status with it;
 //   family/NAME        finding the family of the program's own shape under
 //                      its own group, from the analysis and the symmetries.
 // And one frame of the explorer's window, in a real window on a private
@@ -17,6 +20,7 @@
 //   explore-frame/NAME/widest  zoomed out until the zoom stops.
 #include <benchmark/benchmark.h>
 
+#include <optional>
 #include <string>
 
 #include <GL/gl.h>
@@ -66,6 +70,38 @@ void symmetryStep(benchmark::State& state, const tools::TilingProgram* program) 
   state.counters["segments"] = double(e.placed.segments.size());
 }
 
+void bendStep(benchmark::State& state, const tools::TilingProgram* program) {
+  explore::Explorer e;
+  explore::load(e, *program);
+  if (!explore::inSymmetryMode(e)) {
+    state.SkipWithError("no family");
+    return;
+  }
+  // A press a quarter along the first edge that may bend.
+  const family::Family& f = *e.family.family;
+  const family::Shape& s = e.family.shape;
+  std::optional<std::size_t> k;
+  for (int edge = 0; edge < int(f.edges.size()) && !k; ++edge) {
+    if (f.edgeOrbits[f.edges[edge].orbit].shape == family::EdgeShape::straight) continue;
+    const std::vector<faces::Vec2> path = family::edgePath(f, s, family::placed(f, s), edge);
+    const faces::Vec2 at = faces::plus(path.front(), faces::times(0.25, faces::minus(path.back(), path.front())));
+    k = explore::bendEdgeAt(e, Point{float(at.x), float(at.y), 0, 9}, 1e-3 * e.layout.size);
+  }
+  if (!k) {
+    state.SkipWithError("no edge bends");
+    return;
+  }
+  const Point home = explore::handlesOf(e)[*k].at;
+  const float step = float(0.01 * e.layout.size);
+  bool there = false;
+  for (auto _ : state) {
+    there = !there;
+    explore::movePoint(e, *k, Point{home.x + (there ? step : 0), home.y + (there ? step : 0), 0, 9});
+    benchmark::DoNotOptimize(e.fills.data());
+  }
+  state.counters["segments"] = double(e.placed.segments.size());
+}
+
 void findFamily(benchmark::State& state, const tools::TilingProgram* program) {
   explore::Explorer e;
   explore::load(e, *program, explore::Mode::construction);
@@ -99,6 +135,8 @@ const bool registered = [] {
     benchmark::RegisterBenchmark(("explore/" + name + "/far").c_str(), dragStep, &program, 0.33)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("explore-symmetry/" + name).c_str(), symmetryStep, &program)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("explore-bend/" + name).c_str(), bendStep, &program)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("family/" + name).c_str(), findFamily, &program)
         ->Unit(benchmark::kMillisecond);

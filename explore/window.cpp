@@ -37,7 +37,7 @@ double handleScale = 1;
 // The most vertices a frame draws for the copies of the unit: zooming out
 // stops there, where a frame would take longer than a sixtieth of a second
 // on a software renderer.
-constexpr long long vertexBudget = 80000;
+constexpr long long vertexBudget = 60000;
 
 constexpr const char* keyHelp[] = {
     "left drag: pan, or move a handle    right drag: turn    middle drag: zoom",

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -29,9 +30,12 @@ bool parseDecimal(std::string_view text, double& value) {
     else return false;
   }
   if (digits == 0 || points > 1) return false;
-  const char* end = text.data() + text.size();
-  const auto [stop, failed] = std::from_chars(text.data(), end, value);
-  return failed == std::errc() && stop == end && std::isfinite(value);
+  // strtod rather than from_chars: the web build's library has no
+  // floating-point from_chars.
+  const std::string digitsOnly(text);
+  char* stop = nullptr;
+  value = std::strtod(digitsOnly.c_str(), &stop);
+  return stop == digitsOnly.c_str() + digitsOnly.size() && std::isfinite(value);
 }
 
 struct Box {
