@@ -65,7 +65,7 @@ foreach(row IN LISTS rows)
   string(APPEND ENTRIES
     "    <li><a href=\"${NAME}.html\"><img src=\"pictures/${NAME}.png\" alt=\"${NAME}\">"
     "<code>${NAME}</code></a> ${SUMMARY}\n      <p class=\"identity\">${card_${NAME}}</p>\n"
-    "      <p class=\"explore\"><a href=\"explore.html?tiling=${NAME}\">Reshape it in the explorer</a></p></li>\n")
+    "      <p class=\"explore\"><a href=\"explore.html?tiling=${NAME}&amp;keep=\">Reshape it in the explorer</a></p></li>\n")
 endforeach()
 configure_file(${pages}/index.html.in ${site}/index.html @ONLY)
 configure_file(${pages}/page.js ${site}/page.js COPYONLY)

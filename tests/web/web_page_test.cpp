@@ -176,7 +176,7 @@ TEST(WebSite, IndexLinksEveryPageWithItsPictureAndSummary) {
   std::vector<std::string> expected;
   for (const TilingProgram& p : tools::tilingPrograms())
     expected.push_back(std::string(p.name) + ".html\t1\texplore.html?tiling=" +
-                       std::string(p.name) + "\t" + std::string(p.name) + " " + std::string(p.summary));
+                       std::string(p.name) + "&keep=\t" + std::string(p.name) + " " + std::string(p.summary));
   EXPECT_EQ(entries, expected);
   std::vector<std::string> groups;
   std::ifstream table(WEB_DIR "/../docs/identity.tsv");
