@@ -116,6 +116,28 @@ TEST(ExplorePage, ADragChangesTheAddressAndTheStatusAndTheAddressSharesIt) {
   EXPECT_FALSE(l.at("steps").empty()) << "no drag step was timed";
 }
 
+// In symmetry mode, the page's default from the site's links, a real drag
+// of a vertex handle keeps the tiling and its group, and the address holds
+// the new shape with its kept group.
+TEST(ExplorePage, ASymmetryDragKeepsTheVerdictAndTheGroup) {
+  SKIP_WITHOUT_CHROMIUM();
+  const testbed::CommandResult page = drive("drag " WEB_SITE " '?tiling=pentatile1&keep=' 40 25");
+  ASSERT_EQ(page.status, 0) << page.output;
+  const Lines l = linesOf(page.output);
+  const std::string before = l.at("before.address")[0], after = l.at("after.address")[0];
+  EXPECT_EQ(before.rfind("?tiling=pentatile1&keep=p2&V1=", 0), 0u) << before;
+  EXPECT_EQ(after.rfind("?tiling=pentatile1&keep=p2&V1=", 0), 0u) << after;
+  EXPECT_NE(after, before);
+  for (const char* when : {"before.status", "after.status"}) {
+    const std::vector<std::string>& status = l.at(when);
+    EXPECT_EQ(status[0], "pentatile1: tiles without gaps or overlaps") << when;
+    EXPECT_NE(joined(status).find("p2 (2222)"), std::string::npos) << joined(status);
+    EXPECT_NE(joined(status).find("keeps p2, 4 degrees of freedom"), std::string::npos) << joined(status);
+  }
+  EXPECT_EQ(l.at("shared.status"), l.at("after.status"));
+  EXPECT_TRUE(l.at("shared.problems").empty()) << joined(l.at("shared.problems"));
+}
+
 struct Malformed {
   const char* query;
   const char* opens;  // the tiling whose own shape shows

@@ -14,7 +14,8 @@
 //   node drive.mjs link SITE QUERY      the explorer opened on
 //       explore.html?QUERY: lines status, problems, address, labels,
 //       canvas (1 shown, 0 not) and errors (uncaught in the page)
-//   node drive.mjs drag SITE NAME DX DY the explorer on NAME: a real left
+//   node drive.mjs drag SITE NAME DX DY the explorer on NAME (or on a
+//       query, ?tiling=...): a real left
 //       drag of the first movable handle, found by its colour in the
 //       canvas, by (DX, DY) pixels: the lines of link for the page before
 //       (before.*), after the drag (after.*) and for the address after the
@@ -172,7 +173,7 @@ async function handlesOfColour(page, canvas, rgb) {
 
 async function dragHandle(browser, url, name, dx, dy) {
   const page = await browser.newPage();
-  await openExplorer(page, url, `?tiling=${name}`);
+  await openExplorer(page, url, name.startsWith('?') ? name : `?tiling=${name}`);
   const canvas = await page.$('#canvas');
   const handles = await handlesOfColour(page, canvas, [0xff, 0x80, 0x00]);
   if (handles.length === 0) throw new Error('no handle found in the canvas');
