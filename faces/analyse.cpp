@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 #include <numbers>
 #include <sstream>
 
@@ -49,6 +50,75 @@ std::vector<Face> measureFaces(const Subdivision& sub) {
   return faces;
 }
 
+// --- Curved sides
+
+std::uint64_t edgeKey(int from, int to) {
+  return (std::uint64_t(std::uint32_t(from)) << 32) | std::uint32_t(to);
+}
+
+// The faces that meet at a node, the outside counting as one.
+struct Meeting {
+  int faces = 0;
+  bool outside = false;  // one of them
+};
+
+// At each node: the faces whose boundary runs through it, and the outside
+// where an edge of a boundary there has no face on its other side.
+// Dangling and cut edges, which no boundary runs along, bring no face of
+// their own.
+std::vector<Meeting> meetings(const Subdivision& sub) {
+  std::unordered_set<std::uint64_t> bounding;
+  for (const std::vector<int>& r : sub.rings)
+    for (std::size_t k = 0; k < r.size(); ++k) bounding.insert(edgeKey(r[k], r[(k + 1) % r.size()]));
+  std::vector<std::pair<int, int>> present;  // node, face (-1: the outside)
+  for (int f = 0; f < int(sub.rings.size()); ++f) {
+    const std::vector<int>& r = sub.rings[f];
+    for (std::size_t k = 0; k < r.size(); ++k) {
+      const int a = r[k], b = r[(k + 1) % r.size()];
+      present.emplace_back(a, f);
+      if (!bounding.contains(edgeKey(b, a))) present.emplace_back(a, -1), present.emplace_back(b, -1);
+    }
+  }
+  std::sort(present.begin(), present.end());
+  present.erase(std::unique(present.begin(), present.end()), present.end());
+  std::vector<Meeting> m(sub.nodes.size());
+  for (auto [node, face] : present) {
+    ++m[node].faces;
+    m[node].outside = m[node].outside || face < 0;
+  }
+  return m;
+}
+
+NodeRole roleOf(const Meeting& m) {
+  if (m.faces >= 3) return NodeRole::vertex;
+  return m.faces == 2 && m.outside ? NodeRole::rim : NodeRole::along;
+}
+
+// The faces measured with curved sides, the points along their sides that
+// tell them apart, and their widths (twice the area over the length round).
+struct CurvedFaces {
+  std::vector<Face> faces;
+  std::vector<std::vector<Vec2>> along;
+  std::vector<double> widths;
+};
+
+CurvedFaces measureCurvedFaces(const Subdivision& sub, const std::vector<Meeting>& meeting) {
+  CurvedFaces out;
+  for (const std::vector<int>& ring : sub.rings) {
+    std::vector<Vec2> boundary;
+    std::vector<NodeRole> roles;
+    double around = 0;
+    for (int id : ring) boundary.push_back(sub.nodes[id].at), roles.push_back(roleOf(meeting[id]));
+    for (std::size_t k = 0; k < boundary.size(); ++k)
+      around += length(minus(boundary[(k + 1) % boundary.size()], boundary[k]));
+    CurvedShape shape = measureCurvedFace(boundary, roles);
+    out.widths.push_back(around > 0 ? 2 * shape.face.area / around : 0);
+    out.faces.push_back(std::move(shape.face));
+    out.along.push_back(std::move(shape.along));
+  }
+  return out;
+}
+
 int orientationIndex(FaceClass& c, Orientation o) {
   for (std::size_t k = 0; k < c.orientations.size(); ++k) {
     const Orientation& known = c.orientations[k];
@@ -60,15 +130,17 @@ int orientationIndex(FaceClass& c, Orientation o) {
 }
 
 // Sorts the faces into congruence classes, each first member its model;
-// classes by number of sides, then largest first.
-std::vector<FaceClass> classify(std::vector<Face>& faces) {
+// classes by number of sides, then largest first. fit(m, i) fits face i
+// against face m, as fitShape does.
+template <class Fit>
+std::vector<FaceClass> classify(std::vector<Face>& faces, Fit fit) {
   std::vector<FaceClass> classes;
   std::vector<int> models;
   ShapeIndex index;
   for (int i = 0; i < int(faces.size()); ++i) {
     Face& f = faces[i];
     index.forCandidates(f, [&](int c) {
-      const std::optional<Orientation> o = fitShape(faces[models[c]], f);
+      const std::optional<Orientation> o = fit(models[c], i);
       if (!o) return false;
       f.cls = c;
       f.mirrored = o->mirrored;
@@ -83,6 +155,7 @@ std::vector<FaceClass> classify(std::vector<Face>& faces) {
       c.lengths = f.sides;
       c.angles = f.angles;
       c.orientations.push_back({0, false});
+      c.curved = f.curved;
       f.cls = int(classes.size());
       classes.push_back(c);
       models.push_back(i);
@@ -109,12 +182,14 @@ std::vector<FaceClass> classify(std::vector<Face>& faces) {
 
 // Slivers are far thinner than the drawing's typical face; a lone face of
 // its kind among many others is unlike all of them.
-void markProblemClasses(std::vector<Face>& faces, std::vector<FaceClass>& classes) {
-  std::vector<double> widths, areas;
-  for (const Face& f : faces) widths.push_back(width(f)), areas.push_back(f.area);
+// widths[f]: the width of face f.
+void markProblemClasses(std::vector<Face>& faces, std::vector<FaceClass>& classes,
+                        const std::vector<double>& widths) {
+  std::vector<double> areas;
+  for (const Face& f : faces) areas.push_back(f.area);
   const double typicalWidth = median(widths), typicalArea = median(areas);
   std::vector<double> classWidth(classes.size(), 0);
-  for (const Face& f : faces) classWidth[f.cls] = width(f);
+  for (std::size_t f = 0; f < faces.size(); ++f) classWidth[faces[f].cls] = widths[f];
   for (std::size_t c = 0; c < classes.size(); ++c) {
     classes[c].sliver = classWidth[c] < sliverWidth * typicalWidth &&
                         classes[c].area < sliverArea * typicalArea;
@@ -167,13 +242,16 @@ std::string configurationName(std::vector<Token> tokens) {
 }
 
 // Every node that faces surround on all sides and that is a corner of at
-// least one of them, with its configuration.
-std::vector<Vertex> interiorVertices(const Subdivision& sub, const std::vector<Face>& faces) {
+// least one of them, with its configuration. With `meeting` (curved sides),
+// only nodes where three or more faces meet.
+std::vector<Vertex> interiorVertices(const Subdivision& sub, const std::vector<Face>& faces,
+                                     const std::vector<Meeting>& meeting) {
   constexpr double straightAngle = 1e-4;
   std::vector<Vertex> found;
   for (std::size_t n = 0; n < sub.spokes.size(); ++n) {
     const std::vector<Spoke>& spokes = sub.spokes[n];
     if (spokes.size() < 2) continue;
+    if (!meeting.empty() && meeting[n].faces < 3) continue;
     std::vector<Token> tokens;
     bool inside = true, corner = false;
     for (std::size_t k = 0; k < spokes.size() && inside; ++k) {
@@ -194,15 +272,14 @@ std::vector<Vertex> interiorVertices(const Subdivision& sub, const std::vector<F
 std::vector<Edge> edgesOf(const Subdivision& sub) {
   // The face left of each spoke, by where it runs from and to: the face
   // right of an edge is left of its spoke back.
-  auto key = [](int from, int to) { return (std::uint64_t(std::uint32_t(from)) << 32) | std::uint32_t(to); };
   std::unordered_map<std::uint64_t, int> leftOf;
   for (std::size_t n = 0; n < sub.spokes.size(); ++n)
-    for (const Spoke& s : sub.spokes[n]) leftOf[key(int(n), s.to)] = s.leftFace;
+    for (const Spoke& s : sub.spokes[n]) leftOf[edgeKey(int(n), s.to)] = s.leftFace;
   std::vector<Edge> edges;
   for (std::size_t n = 0; n < sub.spokes.size(); ++n)
     for (const Spoke& s : sub.spokes[n]) {
       if (s.to < int(n)) continue;
-      const auto back = leftOf.find(key(s.to, int(n)));
+      const auto back = leftOf.find(edgeKey(s.to, int(n)));
       const int right = back == leftOf.end() ? -1 : back->second;
       edges.push_back({sub.nodes[n].at, sub.nodes[s.to].at, s.leftFace, right});
     }
@@ -243,13 +320,29 @@ std::vector<Segment2> sceneSegments(const SceneStore& scene) {
   return out;
 }
 
-Analysis analyse(std::span<const Segment2> segments) {
+Analysis analyse(std::span<const Segment2> segments) { return analyse(segments, {}); }
+
+Analysis analyse(std::span<const Segment2> segments, const AnalysisOptions& options) {
   const Subdivision sub = subdivide(segments);
   Analysis a;
-  a.faces = measureFaces(sub);
-  a.classes = classify(a.faces);
-  markProblemClasses(a.faces, a.classes);
-  a.interior = interiorVertices(sub, a.faces);
+  std::vector<Meeting> meeting;
+  std::vector<double> widths;
+  if (options.curvedSides) {
+    meeting = meetings(sub);
+    CurvedFaces measured = measureCurvedFaces(sub, meeting);
+    a.faces = std::move(measured.faces);
+    widths = std::move(measured.widths);
+    const std::vector<std::vector<Vec2>>& along = measured.along;
+    a.classes = classify(a.faces, [&](int m, int i) {
+      return fitCurvedShape(a.faces[m], along[m], a.faces[i], along[i]);
+    });
+  } else {
+    a.faces = measureFaces(sub);
+    for (const Face& f : a.faces) widths.push_back(width(f));
+    a.classes = classify(a.faces, [&](int m, int i) { return fitShape(a.faces[m], a.faces[i]); });
+  }
+  markProblemClasses(a.faces, a.classes, widths);
+  a.interior = interiorVertices(sub, a.faces, meeting);
   for (const Vertex& v : a.interior) ++a.vertices[v.configuration];
   a.edges = edgesOf(sub);
 

@@ -22,15 +22,16 @@ struct Segment2 {
 
 struct Face {
   // Counter-clockwise corners; points where the boundary runs straight on
-  // are not corners.
+  // are not corners (nor, with curved sides, points along a curve).
   std::vector<Vec2> corners;
-  std::vector<double> sides;   // sides[k]: corners[k] to corners[k + 1]
+  std::vector<double> sides;   // sides[k]: corners[k] to corners[k + 1], along the boundary
   std::vector<double> angles;  // interior angle at corners[k], degrees
   double area = 0;
   int cls = -1;          // index into Analysis::classes
   int orientation = 0;   // index into that class's orientations
   bool mirrored = false; // a mirror image of the class's first member
   bool problem = false;  // a sliver, or a face unlike every other
+  bool curved = false;   // a side turns between its corners (curved sides only)
 };
 
 // A turn, in degrees counter-clockwise from the class's first member, after
@@ -50,6 +51,7 @@ struct FaceClass {
   std::vector<Orientation> orientations;  // the distinct ones present
   bool sliver = false;              // far smaller than every other class
   bool odd = false;                 // a lone face unlike all the others
+  bool curved = false;              // its members' sides are curves
 };
 
 // An interior vertex: where it is and its configuration.
@@ -98,9 +100,21 @@ Vec2 middleOf(const Face& face);
 // The segments a scene stores, in order.
 std::vector<Segment2> sceneSegments(const SceneStore& scene);
 
+// How a drawing is read. With curved sides, a side may be drawn as a
+// polyline of many short segments between two vertices: a corner is then a
+// node where three or more faces meet (the outside counting as one) and the
+// boundary turns, never a node where two meet, except on the drawing's
+// edge, where a face meeting only the outside may have a corner that the
+// missing neighbours would show (faces/shapes.h, rimCornerTurn). Sides are
+// measured along the boundary, and congruent faces fit all along it.
+struct AnalysisOptions {
+  bool curvedSides = false;
+};
+
 // Throws std::invalid_argument for a non-finite coordinate. Segments of no
 // length are left out.
 Analysis analyse(std::span<const Segment2> segments);
+Analysis analyse(std::span<const Segment2> segments, const AnalysisOptions& options);
 
 // The fill of a face in pictures: one colour per class, lighter or darker per
 // orientation, mirror images in a related shade, problem faces red.
