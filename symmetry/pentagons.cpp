@@ -146,8 +146,9 @@ std::vector<int> pentagonTypes(const std::vector<double>& sides,
   return found;
 }
 
+// The types are of pentagons with straight sides: a curved one has none.
 std::vector<int> pentagonTypes(const faces::FaceClass& shape) {
-  if (shape.sides != 5) return {};
+  if (shape.sides != 5 || shape.curved) return {};
   return pentagonTypes(shape.lengths, shape.angles);
 }
 
