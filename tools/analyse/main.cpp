@@ -3,7 +3,8 @@
 // configurations (in the patch and per period), problems and a verdict.
 //
 //   tilings-analyse NAME|all [--json]
-//   tilings-analyse --segments FILE|- [--json]
+//   tilings-analyse --segments FILE|- [--json] [--curved]   --curved: sides
+//                                              drawn as polylines are curves
 //   tilings-analyse --link LINK [--json]       the block the explorer
 //                                              analyses for a shared shape
 //   tilings-analyse NAME|all --identity   one line each on what it is
@@ -24,7 +25,7 @@ namespace {
 
 int usage() {
   std::cerr << "usage: tilings-analyse NAME|all [--json|--identity]"
-               " | tilings-analyse --segments FILE|- [--json] | tilings-analyse --link LINK [--json]\n";
+               " | tilings-analyse --segments FILE|- [--json] [--curved] | tilings-analyse --link LINK [--json]\n";
   return 2;
 }
 
@@ -37,8 +38,8 @@ int unknownProgram(const std::string& name) {
 // Analyses and writes one drawing; 1 when it has no closed face. A shape of
 // a family is reported with that family as it stands.
 int report(const std::string& name, const std::vector<faces::Segment2>& segments, bool json,
-           const explore::Explorer* shape = nullptr) {
-  const faces::Analysis analysis = faces::analyse(segments);
+           const explore::Explorer* shape = nullptr, const faces::AnalysisOptions& options = {}) {
+  const faces::Analysis analysis = faces::analyse(segments, options);
   tools::Periodicity periods = tools::periodicityOf(analysis);
   if (shape && explore::inSymmetryMode(*shape)) {
     periods.family.family = shape->family.family;
@@ -55,7 +56,7 @@ int report(const std::string& name, const std::vector<faces::Segment2>& segments
   return 0;
 }
 
-int analyseFile(const std::string& path, bool json) {
+int analyseFile(const std::string& path, bool json, const faces::AnalysisOptions& options) {
   std::ifstream file;
   if (path != "-") {
     file.open(path);
@@ -72,7 +73,7 @@ int analyseFile(const std::string& path, bool json) {
     std::cerr << "tilings-analyse: " << name << ": " << error << "\n";
     return 1;
   }
-  return report(name, segments, json);
+  return report(name, segments, json, nullptr, options);
 }
 
 int analysePrograms(const std::string& name, bool json) {
@@ -113,10 +114,13 @@ int identities(const std::string& name) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   bool json = false, identity = false;
+  faces::AnalysisOptions options;
   std::string segmentsFile, name, link;
   for (std::size_t k = 0; k < args.size(); ++k) {
     if (args[k] == "--json") {
       json = true;
+    } else if (args[k] == "--curved") {
+      options.curvedSides = true;
     } else if (args[k] == "--identity") {
       identity = true;
     } else if (args[k] == "--segments" && k + 1 < args.size() && segmentsFile.empty()) {
@@ -130,12 +134,12 @@ int main(int argc, char** argv) {
     }
   }
   if (int(!name.empty()) + int(!segmentsFile.empty()) + int(!link.empty()) != 1 ||
-      (identity && (json || name.empty())))
+      (identity && (json || name.empty())) || (options.curvedSides && segmentsFile.empty()))
     return usage();
   try {
     if (!link.empty()) return analyseLink(link, json);
     if (identity) return identities(name);
-    return segmentsFile.empty() ? analysePrograms(name, json) : analyseFile(segmentsFile, json);
+    return segmentsFile.empty() ? analysePrograms(name, json) : analyseFile(segmentsFile, json, options);
   } catch (const std::exception& e) {
     std::cerr << "tilings-analyse: " << e.what() << "\n";
     return 1;
