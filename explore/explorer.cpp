@@ -13,8 +13,8 @@ namespace explore {
 
 namespace {
 
-faces::Analysis analysed(const SceneStore& placed) {
-  return faces::analyse(faces::sceneSegments(placed));
+faces::Analysis analysed(const SceneStore& placed, const faces::AnalysisOptions& options = {}) {
+  return faces::analyse(faces::sceneSegments(placed), options);
 }
 
 // The lattice cell about the handles' copy: its corner and its sides. It is
@@ -54,7 +54,7 @@ void fill(Explorer& e) {
   e.fills.clear();
   for (const faces::Face& face : e.analysis.faces) {
     FillTriangles f{faces::fillOf(e.analysis, face), e.triangles.size(), 0};
-    triangulate(face.corners, e.triangles);
+    triangulate(faces::outlineOf(face), e.triangles);
     f.count = e.triangles.size() - f.first;
     e.fills.push_back(f);
   }
@@ -90,7 +90,7 @@ void rebuildFamily(Explorer& e) {
   e.placed.segments = segmentsOf(family::blockTiles(f, s, familyHalf(f)));
   const std::string name(e.program->name);
   try {
-    e.analysis = analysed(e.placed);
+    e.analysis = analysed(e.placed, analysisOptions(e));
     e.feedback = assessFamily(name, e.analysis, f);
   } catch (const std::exception& error) {
     e.feedback = unanalysed(name, std::string("cannot analyse: ") + error.what());
@@ -147,6 +147,21 @@ void load(Explorer& e, const tools::TilingProgram& program, Mode mode) {
 }
 
 bool inSymmetryMode(const Explorer& e) { return e.mode == Mode::symmetry && e.family.family; }
+
+faces::AnalysisOptions analysisOptions(const Explorer& e) {
+  faces::AnalysisOptions options;
+  if (!bent(e)) return options;
+  options.curvedSides = true;
+  options.vertices = family::blockVertices(*e.family.family, e.family.shape, familyHalf(*e.family.family));
+  return options;
+}
+
+bool bent(const Explorer& e) {
+  if (!inSymmetryMode(e)) return false;
+  for (const std::vector<faces::Vec2>& b : e.family.shape.bends)
+    if (!b.empty()) return true;
+  return false;
+}
 
 bool setMode(Explorer& e, Mode mode) {
   if (mode == Mode::symmetry && !e.family.family) return false;

@@ -103,6 +103,11 @@ bool keepNext(Explorer& explorer);
 // Keeps the group on offer called `name`; false when none is.
 bool keepGroup(Explorer& explorer, const std::string& name);
 bool inSymmetryMode(const Explorer& explorer);
+// Whether any edge is bent: its sides are then curves, analysed as such.
+bool bent(const Explorer& explorer);
+// How the block is analysed: with bent edges, as curves whose vertices are
+// known.
+faces::AnalysisOptions analysisOptions(const Explorer& explorer);
 
 // The handles of the mode: the given points, or every vertex of the
 // handles' period followed by the periods u and v and the bend points of

@@ -594,6 +594,7 @@ void exportCut(bool tile) {
   tools::CutRequest request;
   request.page = tile ? tools::Page{100, 100} : tools::Page{297, 210};
   request.tile = tile;
+  request.curved = bent(e);
   std::ostringstream svg;
   try {
     tools::writeCutSvg(svg, tools::cutDrawing(e.periodic, request));

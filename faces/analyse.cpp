@@ -9,6 +9,8 @@
 #include "faces/shape_index.h"
 #include "faces/shapes.h"
 #include "faces/subdivision.h"
+#include "faces/grid_hash.h"
+#include "faces/weld.h"
 
 namespace faces {
 
@@ -94,6 +96,37 @@ NodeRole roleOf(const Meeting& m) {
   return m.faces == 2 && m.outside ? NodeRole::rim : NodeRole::along;
 }
 
+// Known vertices, found again within the weld radius.
+class KnownVertices {
+ public:
+  explicit KnownVertices(const std::vector<Vec2>& points) {
+    for (Vec2 p : points) cells_[cellAt(p, size)].push_back(p);
+  }
+  bool empty() const { return cells_.empty(); }
+  bool holds(Vec2 p) const {
+    const Cell c = cellAt(p, size);
+    for (std::int64_t i = -1; i <= 1; ++i)
+      for (std::int64_t j = -1; j <= 1; ++j) {
+        const auto it = cells_.find({c.i + i, c.j + j});
+        if (it == cells_.end()) continue;
+        for (Vec2 q : it->second)
+          if (length(minus(p, q)) <= 2 * weldRadius) return true;
+      }
+    return false;
+  }
+
+ private:
+  static constexpr double size = 4 * weldRadius;
+  std::unordered_map<Cell, std::vector<Vec2>, CellHash> cells_;
+};
+
+// A rim node's role where the drawing's vertices are known.
+NodeRole roleOf(const Meeting& m, Vec2 at, const KnownVertices& known) {
+  const NodeRole role = roleOf(m);
+  if (role != NodeRole::rim || known.empty()) return role;
+  return known.holds(at) ? NodeRole::vertex : NodeRole::along;
+}
+
 // The faces measured with curved sides, the points along their sides that
 // tell them apart, and their widths (twice the area over the length round).
 struct CurvedFaces {
@@ -102,17 +135,23 @@ struct CurvedFaces {
   std::vector<double> widths;
 };
 
-CurvedFaces measureCurvedFaces(const Subdivision& sub, const std::vector<Meeting>& meeting) {
+CurvedFaces measureCurvedFaces(const Subdivision& sub, const std::vector<Meeting>& meeting,
+                               const KnownVertices& known) {
   CurvedFaces out;
   for (const std::vector<int>& ring : sub.rings) {
     std::vector<Vec2> boundary;
     std::vector<NodeRole> roles;
     double around = 0;
-    for (int id : ring) boundary.push_back(sub.nodes[id].at), roles.push_back(roleOf(meeting[id]));
+    for (int id : ring)
+      boundary.push_back(sub.nodes[id].at), roles.push_back(roleOf(meeting[id], sub.nodes[id].at, known));
     for (std::size_t k = 0; k < boundary.size(); ++k)
       around += length(minus(boundary[(k + 1) % boundary.size()], boundary[k]));
     CurvedShape shape = measureCurvedFace(boundary, roles);
     out.widths.push_back(around > 0 ? 2 * shape.face.area / around : 0);
+    if (shape.face.curved) {
+      shape.face.boundary = boundary;
+      shape.face.along = shape.along;
+    }
     out.faces.push_back(std::move(shape.face));
     out.along.push_back(std::move(shape.along));
   }
@@ -329,7 +368,7 @@ Analysis analyse(std::span<const Segment2> segments, const AnalysisOptions& opti
   std::vector<double> widths;
   if (options.curvedSides) {
     meeting = meetings(sub);
-    CurvedFaces measured = measureCurvedFaces(sub, meeting);
+    CurvedFaces measured = measureCurvedFaces(sub, meeting, KnownVertices(options.vertices));
     a.faces = std::move(measured.faces);
     widths = std::move(measured.widths);
     const std::vector<std::vector<Vec2>>& along = measured.along;

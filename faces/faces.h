@@ -32,7 +32,14 @@ struct Face {
   bool mirrored = false; // a mirror image of the class's first member
   bool problem = false;  // a sliver, or a face unlike every other
   bool curved = false;   // a side turns between its corners (curved sides only)
+  // A curved face: every point round it, counter-clockwise, and the points
+  // at shares of each side's length that tell curves apart (shapes.h).
+  std::vector<Vec2> boundary, along;
 };
+
+// The points a face's outline runs through: its corners, or round a curved
+// face every point.
+inline const std::vector<Vec2>& outlineOf(const Face& f) { return f.curved ? f.boundary : f.corners; }
 
 // A turn, in degrees counter-clockwise from the class's first member, after
 // a reflection in the x axis when mirrored.
@@ -109,6 +116,10 @@ std::vector<Segment2> sceneSegments(const SceneStore& scene);
 // measured along the boundary, and congruent faces fit all along it.
 struct AnalysisOptions {
   bool curvedSides = false;
+  // Where the drawing's vertices are, when whoever drew it knows (a family's
+  // block does): with curved sides a node on the drawing's edge is then a
+  // corner exactly when it is one of these, however little it turns.
+  std::vector<Vec2> vertices;
 };
 
 // Throws std::invalid_argument for a non-finite coordinate. Segments of no

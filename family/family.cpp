@@ -773,4 +773,16 @@ std::vector<faces::Segment2> blockTiles(const Family& f, const Shape& s, int hal
   return out;
 }
 
+std::vector<Vec2> blockVertices(const Family& f, const Shape& s, int half) {
+  const std::vector<Vec2> st = placed(f, s);
+  std::vector<Vec2> out;
+  // Each period's vertices, and one period more all round: corners of the
+  // block's tiles reach into their neighbours' periods.
+  for (int i = -half - 1; i <= half + 1; ++i)
+    for (int j = -half - 1; j <= half + 1; ++j)
+      for (std::size_t v = 0; v < st.size(); ++v)
+        out.push_back(planeOf(f, s, {st[v].x + i, st[v].y + j}));
+  return out;
+}
+
 }  // namespace family

@@ -187,5 +187,7 @@ std::vector<faces::Segment2> unitEdges(const Family& family, const Shape& shape)
 // drawn whole (a side two tiles share is drawn twice, as the programs draw
 // it): a block with no loose ends at its border.
 std::vector<faces::Segment2> blockTiles(const Family& family, const Shape& shape, int half);
+// The vertices of that block, where its tiles' corners are.
+std::vector<Vec2> blockVertices(const Family& family, const Shape& shape, int half);
 
 }  // namespace family

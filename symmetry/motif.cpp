@@ -149,7 +149,9 @@ Motif motifOf(const Analysis& a, const Frame& frame, double near) {
     if (f.cls < 0 || a.classes[f.cls].odd) continue;
     const Vec2 c = faces::middleOf(f);
     std::vector<Vec2> around;
-    for (Vec2 p : f.corners) around.push_back({p.x - c.x, p.y - c.y});
+    // A curved tile's points along its sides must map as its corners do.
+    for (const std::vector<Vec2>* points : {&f.corners, &f.along})
+      for (Vec2 p : *points) around.push_back({p.x - c.x, p.y - c.y});
     classOf[k] = tiles.add(c, f.cls, true, std::move(around));
   }
   m.tiles = tiles.tiles();

@@ -72,7 +72,7 @@ TEST(IdentityTable, IsWhatTheAnalysisGivesNow) {
 // their places; moved, the drawing breaks and keeps no glide.
 TEST(Explorer, StatusLosesAndRegainsTypeAndSymmetry) {
   explore::Explorer e;
-  explore::load(e, *tools::findTilingProgram("pentatile7"));
+  explore::load(e, *tools::findTilingProgram("pentatile7"), explore::Mode::construction);
   const std::string own = "pgg (22x), 2-isohedral, 4-isogonal, 7-isotoxal; pentagon types 1, 11";
   EXPECT_EQ(e.feedback.status.identity, own);
   EXPECT_TRUE(holds(e.feedback.status.line(), " | " + own + " | "));

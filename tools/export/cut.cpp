@@ -366,7 +366,7 @@ Drawing pageDrawing(const faces::Analysis& analysis, const Page& page, const Pag
   if (filled)
     for (const faces::Face& f : analysis.faces) {
       std::vector<Vec2> ring;
-      for (Vec2 p : f.corners) ring.push_back(onPage(p, page, layout));
+      for (Vec2 p : faces::outlineOf(f)) ring.push_back(onPage(p, page, layout));
       for (std::vector<Vec2>& part : clip.ring(std::move(ring)))
         drawing.fills.push_back({std::move(part), faces::fillOf(analysis, f)});
     }
@@ -387,13 +387,13 @@ Drawing tileDrawing(const faces::Analysis& analysis, const Page& page, Vec2 midd
     if ((!clean || !f.problem) && d < best) best = d, nearest = &f;
   }
   if (nearest == nullptr) throw std::invalid_argument("the drawing has no closed face");
-  const Box box = boxOf(nearest->corners);
+  const Box box = boxOf(faces::outlineOf(*nearest));
   PageLayout layout;
   layout.centre = box.middle();
   layout.scale = 0.9 * std::min(page.width / std::max(box.maxX - box.minX, 1e-300),
                                 page.height / std::max(box.maxY - box.minY, 1e-300));
   Polyline outline{{}, true};
-  for (Vec2 p : nearest->corners) outline.points.push_back(onPage(p, page, layout));
+  for (Vec2 p : faces::outlineOf(*nearest)) outline.points.push_back(onPage(p, page, layout));
   Drawing drawing{page, {}, {outline}};
   if (filled) drawing.fills.push_back({outline.points, faces::fillOf(analysis, *nearest)});
   return drawing;
@@ -402,7 +402,7 @@ Drawing tileDrawing(const faces::Analysis& analysis, const Page& page, Vec2 midd
 Drawing cutDrawing(const Periodic& periodic, const CutRequest& request) {
   const PageLayout layout = layOutPage(periodic, request.page, request.periods);
   const std::vector<faces::Segment2> block = pageBlock(periodic, request.page, layout);
-  const faces::Analysis analysis = faces::analyse(block);
+  const faces::Analysis analysis = faces::analyse(block, faces::AnalysisOptions{request.curved});
   if (request.tile) return tileDrawing(analysis, request.page, layout.centre, request.filled);
   return pageDrawing(analysis, request.page, layout, request.filled);
 }

@@ -51,6 +51,7 @@ struct CutRequest {
   double periods = 4;   // of the lattice's shortest periods across the shorter side
   bool tile = false;    // one tile's outline alone, filling the page
   bool filled = false;  // faces filled by class under the edges
+  bool curved = false;  // its sides are curves drawn in pieces (bent edges)
 };
 
 // The page's drawing of the tiling the unit and its periods make (the

@@ -67,12 +67,13 @@ int unknownProgram(const std::string& name) {
 // words to standard output; they are kept out of the output. The PNG is the
 // filled picture rendered by librsvg; an empty result means it failed, and
 // the reason is on standard error.
-std::string exported(const std::string& name, const SceneStore& scene, Format format) {
+std::string exported(const std::string& name, const SceneStore& scene, Format format,
+                     const faces::AnalysisOptions& options = {}) {
   std::ostringstream text;
   if (format == Format::drawing) tools::writeSvg(text, scene);
   if (format == Format::segments) tools::writeSegments(text, scene);
   if (format == Format::filled || format == Format::png)
-    tools::writeFilledSvg(text, scene, faces::analyse(faces::sceneSegments(scene)));
+    tools::writeFilledSvg(text, scene, faces::analyse(faces::sceneSegments(scene), options));
   if (format != Format::png) return text.str();
   std::string png, error;
   if (!tools::renderPng(text.str(), 1.25, png, error)) {
@@ -206,8 +207,9 @@ int main(int argc, char** argv) {
       explore::Explorer e;
       if (const int status = explore::openLinkForTools(e, link, "tilings-export", std::cerr)) return status;
       const std::string shown(e.program->name);
+      request.curved = explore::bent(e);
       if (cut.asked()) return exportCut(shown, e.periodic, request, output);
-      const std::string out = exported(shown, e.placed, format);
+      const std::string out = exported(shown, e.placed, format, explore::analysisOptions(e));
       if (out.empty()) return 1;
       if (!output.empty()) return written(output, out) ? 0 : 1;
       std::cout << out << std::flush;

@@ -111,9 +111,9 @@ void writeFilledSvg(std::ostream& out, const SceneStore& scene, const faces::Ana
   char number[64];
   for (const faces::Face& f : analysis.faces) {
     out << "<path fill=\"" << hex(faces::fillOf(analysis, f)) << "\" d=\"";
-    for (std::size_t k = 0; k < f.corners.size(); ++k) {
-      std::snprintf(number, sizeof number, "%c%.6g %.6g", k ? 'L' : 'M', f.corners[k].x,
-                    f.corners[k].y);
+    const std::vector<faces::Vec2>& outline = faces::outlineOf(f);
+    for (std::size_t k = 0; k < outline.size(); ++k) {
+      std::snprintf(number, sizeof number, "%c%.6g %.6g", k ? 'L' : 'M', outline[k].x, outline[k].y);
       out << number;
     }
     out << "Z\"/>\n";
