@@ -63,6 +63,8 @@ void fill(Explorer& e) {
 // The family block's periods each way from the middle one: a block a few
 // periods wide, so that the analysis finds the periods and the group, and
 // no more, so that a drag step stays quick.
+constexpr int analysedPieces = 2;
+
 int familyHalf(const family::Family& f) {
   std::size_t sides = 0;
   for (const family::Face& face : f.faces) sides += face.ring.size();
@@ -87,7 +89,9 @@ void rebuildFamily(Explorer& e) {
   for (std::size_t v = 0; v < st.size(); ++v) e.corners.push_back(family::cornerAt(f, s, st, {int(v), 0, 0}));
   e.periodic.u = {s.u.x, s.u.y};
   e.periodic.v = {s.v.x, s.v.y};
-  e.placed.segments = segmentsOf(family::blockTiles(f, s, familyHalf(f)));
+  // The block analysed draws its curves coarser than the window: the faces
+  // and their classes come out the same, in half the time.
+  e.placed.segments = segmentsOf(family::blockTiles(f, s, familyHalf(f), analysedPieces));
   const std::string name(e.program->name);
   try {
     e.analysis = analysed(e.placed, analysisOptions(e));
@@ -154,6 +158,13 @@ faces::AnalysisOptions analysisOptions(const Explorer& e) {
   options.curvedSides = true;
   options.vertices = family::blockVertices(*e.family.family, e.family.shape, familyHalf(*e.family.family));
   return options;
+}
+
+SceneStore shownBlock(const Explorer& e) {
+  if (!bent(e)) return e.placed;
+  SceneStore block;
+  block.segments = segmentsOf(family::blockTiles(*e.family.family, e.family.shape, familyHalf(*e.family.family)));
+  return block;
 }
 
 bool bent(const Explorer& e) {

@@ -108,6 +108,9 @@ bool bent(const Explorer& explorer);
 // How the block is analysed: with bent edges, as curves whose vertices are
 // known.
 faces::AnalysisOptions analysisOptions(const Explorer& explorer);
+// The block as files show it: the analysed one, its curves drawn as finely
+// as in the window.
+SceneStore shownBlock(const Explorer& explorer);
 
 // The handles of the mode: the given points, or every vertex of the
 // handles' period followed by the periods u and v and the bend points of

@@ -579,10 +579,15 @@ void exportShape() {
   // The filled picture while the shape has faces; the plain drawing when it
   // is degenerate and was not analysed.
   std::ostringstream svg;
-  if (e.analysis.faces.empty())
+  if (e.analysis.faces.empty()) {
     tools::writeSvg(svg, e.placed);
-  else
+  } else if (!bent(e)) {
     tools::writeFilledSvg(svg, e.placed, e.analysis);
+  } else {
+    // Bent edges as finely as on the screen, analysed again for their fills.
+    const SceneStore fine = shownBlock(e);
+    tools::writeFilledSvg(svg, fine, faces::analyse(faces::sceneSegments(fine), analysisOptions(e)));
+  }
   saveFile(std::string(e.program->name) + "-explored.svg", svg.str());
 }
 

@@ -657,13 +657,11 @@ Vec2 onEdge(const Edge& e, Vec2 p) {
 
 namespace {
 
-// Samples of each piece of a smooth curve through the points.
-constexpr int piecesPerSpan = 8;
 
 // A centripetal Catmull-Rom curve through the points (ends included): no
 // loops or cusps within a span, and the same curve whichever end it is
 // drawn from.
-std::vector<Vec2> smoothThrough(const std::vector<Vec2>& p) {
+std::vector<Vec2> smoothThrough(const std::vector<Vec2>& p, int piecesPerSpan) {
   const std::size_t n = p.size();
   std::vector<Vec2> out{p[0]};
   const auto at = [&](std::ptrdiff_t k) {
@@ -691,7 +689,7 @@ std::vector<Vec2> smoothThrough(const std::vector<Vec2>& p) {
 
 }  // namespace
 
-std::vector<Vec2> edgeCurve(const Family& f, const Shape& s, int edge) {
+std::vector<Vec2> edgeCurve(const Family& f, const Shape& s, int edge, int pieces) {
   const Edge& e = f.edges[edge];
   const EdgeOrbit& o = f.edgeOrbits[e.orbit];
   std::vector<Vec2> points{{0, 0}};
@@ -704,7 +702,7 @@ std::vector<Vec2> edgeCurve(const Family& f, const Shape& s, int edge) {
         points.push_back({1 - it->x, o.shape == EdgeShape::halfTurn ? -it->y : it->y});
   }
   points.push_back({1, 0});
-  if (s.smooth && points.size() > 2) points = smoothThrough(points);
+  if (s.smooth && points.size() > 2) points = smoothThrough(points, pieces);
   for (Vec2& p : points) p = onEdge(e, p);
   if (e.reversed) std::reverse(points.begin(), points.end());
   return points;
@@ -719,7 +717,7 @@ std::vector<Vec2> edgePath(const Family& f, const Shape& s, const std::vector<Ve
   return path;
 }
 
-Outline outlineOf(const Family& f, const Shape& s, const std::vector<Vec2>& st, int face) {
+Outline outlineOf(const Family& f, const Shape& s, const std::vector<Vec2>& st, int face, int pieces) {
   const Face& r = f.faces[face];
   const std::size_t n = r.ring.size();
   Outline out;
@@ -730,7 +728,7 @@ Outline outlineOf(const Family& f, const Shape& s, const std::vector<Vec2>& st, 
     const bool bent = f.edgeOrbits[f.edges[r.side[k]].orbit].shape != EdgeShape::straight &&
                       !s.bends[f.edges[r.side[k]].orbit].empty();
     if (!bent) continue;
-    std::vector<Vec2> curve = edgeCurve(f, s, r.side[k]);
+    std::vector<Vec2> curve = edgeCurve(f, s, r.side[k], pieces);
     if (r.against[k]) {
       // The edge runs from b to a: its shares, read from this side.
       std::reverse(curve.begin(), curve.end());
@@ -755,11 +753,11 @@ std::vector<faces::Segment2> unitEdges(const Family& f, const Shape& s) {
   return out;
 }
 
-std::vector<faces::Segment2> blockTiles(const Family& f, const Shape& s, int half) {
+std::vector<faces::Segment2> blockTiles(const Family& f, const Shape& s, int half, int pieces) {
   const std::vector<Vec2> st = placed(f, s);
   std::vector<faces::Segment2> sides;
   for (int face = 0; face < int(f.faces.size()); ++face) {
-    const Outline o = outlineOf(f, s, st, face);
+    const Outline o = outlineOf(f, s, st, face, pieces);
     for (std::size_t k = 0; k < o.points.size(); ++k)
       sides.push_back({o.points[k], o.points[(k + 1) % o.points.size()]});
   }

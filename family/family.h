@@ -163,7 +163,10 @@ Vec2 cornerAt(const Family& family, const Shape& shape, const std::vector<Vec2>&
 // Every point an edge's curve passes through as drawn, from its `from` to
 // its `to`, in (along, across) shares of its straight line: the ends, the
 // bend's points and their images, smoothed or not.
-std::vector<Vec2> edgeCurve(const Family& family, const Shape& shape, int edge);
+// A smooth curve is drawn in `pieces` straight pieces from each of its
+// points to the next.
+inline constexpr int piecesPerSpan = 4;
+std::vector<Vec2> edgeCurve(const Family& family, const Shape& shape, int edge, int pieces = piecesPerSpan);
 // The same in the plane, from placed vertices.
 std::vector<Vec2> edgePath(const Family& family, const Shape& shape, const std::vector<Vec2>& st, int edge);
 // A face's boundary in the plane, its sides' curves included, with the side
@@ -172,7 +175,8 @@ struct Outline {
   std::vector<Vec2> points;
   std::vector<int> side;
 };
-Outline outlineOf(const Family& family, const Shape& shape, const std::vector<Vec2>& st, int face);
+Outline outlineOf(const Family& family, const Shape& shape, const std::vector<Vec2>& st, int face,
+                  int pieces = piecesPerSpan);
 // A plane point in an edge's (along, across) shares, and back.
 Vec2 toEdgeShares(Vec2 from, Vec2 to, Vec2 p);
 Vec2 fromEdgeShares(Vec2 from, Vec2 to, Vec2 shares);
@@ -186,7 +190,8 @@ std::vector<faces::Segment2> unitEdges(const Family& family, const Shape& shape)
 // The tiles of the periods i u + j v for i and j from -half to half, each
 // drawn whole (a side two tiles share is drawn twice, as the programs draw
 // it): a block with no loose ends at its border.
-std::vector<faces::Segment2> blockTiles(const Family& family, const Shape& shape, int half);
+std::vector<faces::Segment2> blockTiles(const Family& family, const Shape& shape, int half,
+                                        int pieces = piecesPerSpan);
 // The vertices of that block, where its tiles' corners are.
 std::vector<Vec2> blockVertices(const Family& family, const Shape& shape, int half);
 

@@ -97,7 +97,8 @@ int analysePrograms(const std::string& name, bool json) {
 int analyseLink(const std::string& link, bool json) {
   explore::Explorer e;
   if (const int status = explore::openLinkForTools(e, link, "tilings-analyse", std::cerr)) return status;
-  return report(std::string(e.program->name), faces::sceneSegments(e.placed), json, &e, explore::analysisOptions(e));
+  return report(std::string(e.program->name), faces::sceneSegments(explore::shownBlock(e)), json, &e,
+                explore::analysisOptions(e));
 }
 
 int identities(const std::string& name) {

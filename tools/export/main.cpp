@@ -209,7 +209,7 @@ int main(int argc, char** argv) {
       const std::string shown(e.program->name);
       request.curved = explore::bent(e);
       if (cut.asked()) return exportCut(shown, e.periodic, request, output);
-      const std::string out = exported(shown, e.placed, format, explore::analysisOptions(e));
+      const std::string out = exported(shown, explore::shownBlock(e), format, explore::analysisOptions(e));
       if (out.empty()) return 1;
       if (!output.empty()) return written(output, out) ? 0 : 1;
       std::cout << out << std::flush;
