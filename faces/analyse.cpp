@@ -120,10 +120,12 @@ class KnownVertices {
   std::unordered_map<Cell, std::vector<Vec2>, CellHash> cells_;
 };
 
-// A rim node's role where the drawing's vertices are known.
+// A node's role where the drawing's vertices are known: on the drawing's
+// edge, where fewer than three faces meet at a vertex, it is one all the
+// same.
 NodeRole roleOf(const Meeting& m, Vec2 at, const KnownVertices& known) {
   const NodeRole role = roleOf(m);
-  if (role != NodeRole::rim || known.empty()) return role;
+  if (role == NodeRole::vertex || known.empty()) return role;
   return known.holds(at) ? NodeRole::vertex : NodeRole::along;
 }
 

@@ -774,12 +774,12 @@ std::vector<faces::Segment2> blockTiles(const Family& f, const Shape& s, int hal
 std::vector<Vec2> blockVertices(const Family& f, const Shape& s, int half) {
   const std::vector<Vec2> st = placed(f, s);
   std::vector<Vec2> out;
-  // Each period's vertices, and one period more all round: corners of the
-  // block's tiles reach into their neighbours' periods.
-  for (int i = -half - 1; i <= half + 1; ++i)
-    for (int j = -half - 1; j <= half + 1; ++j)
-      for (std::size_t v = 0; v < st.size(); ++v)
-        out.push_back(planeOf(f, s, {st[v].x + i, st[v].y + j}));
+  // Every corner of every tile of every period, as blockTiles draws them.
+  for (int i = -half; i <= half; ++i)
+    for (int j = -half; j <= half; ++j)
+      for (const Face& face : f.faces)
+        for (const Corner& c : face.ring)
+          out.push_back(planeOf(f, s, {st[c.vertex].x + c.i + i, st[c.vertex].y + c.j + j}));
   return out;
 }
 

@@ -39,6 +39,12 @@ const BadLink badLinks[] = {
     {"NoFamily", "?tiling=pentatile2&keep=p2", 2, "pentatile2 has no group to keep"},
     {"Folded", "?tiling=pentatile1&keep=p2&V1=2.2,7", 1, "the shape does not tile: V1 "},
     {"FoldedPeriods", "?tiling=quadtile&keep=p2&u=-3,6&v=3,3", 1, "the shape does not tile: the periods fold"},
+    {"MalformedBend", "?tiling=quadtile&keep=p2&E1=5.3,2.1;x", 2, "E1 is '5.3,2.1;x', not points x,y;x,y;"},
+    {"EmptyBendPoint", "?tiling=quadtile&keep=p2&E1=5.3,2.1;", 2, "E1 is '5.3,2.1;', not points"},
+    {"UnknownEdge", "?tiling=quadtile&keep=p2&E9=1,1", 2, "quadtile has no edge 'E9'; its edges are E1 to E4"},
+    {"BendOnAMirror", "?tiling=mixtile5&keep=p4m&E1=3,-0.5", 2, "E1 lies on a mirror: it cannot bend"},
+    {"UnknownCurve", "?tiling=quadtile&keep=p2&curve=wavy", 2, "curve is 'wavy', not smooth or straight"},
+    {"CrossingBend", "?tiling=quadtile&keep=p2&E1=9,2", 1, "the shape does not tile: E1 crosses an edge"},
 };
 
 class LinkRefused : public testing::TestWithParam<BadLink> {};
@@ -53,6 +59,21 @@ TEST_P(LinkRefused, WithItsStatusAndWhy) {
 
 INSTANTIATE_TEST_SUITE_P(Links, LinkRefused, testing::ValuesIn(badLinks),
                          [](const auto& info) { return std::string(info.param.what); });
+
+// A bent shape read from its link passes through its points and still
+// tiles, with its faces as many as the straight one's, and its cut file
+// is the size asked.
+TEST(Link, ABentShapeAnalysesAsATilingAndCuts) {
+  const std::string link = "'?tiling=quadtile&keep=p2&E1=5.3,2.1&E3=7,3.2'";
+  const testbed::CommandResult r = runCommand(analyser + " --link " + link + " --json");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("\"faces\": {\"4\": 50}"), std::string::npos) << r.output.substr(0, 200);
+  EXPECT_NE(r.output.find("\"verdict\": \"tiles without gaps or overlaps\""), std::string::npos);
+  const std::string svg = testing::TempDir() + "bent-cut.svg";
+  ASSERT_EQ(runCommand(exporter + " --link " + link + " --cut --size 120x80mm -o " + svg).status, 0);
+  const testbed::CommandResult text = runCommand("cat " + svg);
+  EXPECT_NE(text.output.find("width=\"120mm\" height=\"80mm\""), std::string::npos) << text.output.substr(0, 300);
+}
 
 // A vertex off its mirror is put back onto it, and standard error says so;
 // the shape is analysed all the same.
