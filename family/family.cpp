@@ -1,12 +1,10 @@
 #include "family/family.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <map>
-#include <unordered_map>
 
+#include "faces/by_place.h"
 #include "family/linear.h"
 #include "symmetry/frame.h"
 
@@ -18,18 +16,8 @@ using symmetry::Frame;
 using symmetry::Operation;
 using symmetry::PeriodIndex;
 
-// Edges and faces of the analysis meet at bit-identical places.
-struct PlaceHash {
-  std::size_t operator()(const Vec2& p) const {
-    return std::hash<std::uint64_t>()(std::bit_cast<std::uint64_t>(p.x) * 0x9e3779b97f4a7c15ull ^
-                                      std::bit_cast<std::uint64_t>(p.y));
-  }
-};
-struct SamePlace {
-  bool operator()(const Vec2& p, const Vec2& q) const { return p.x == q.x && p.y == q.y; }
-};
-template <class T>
-using ByPlace = std::unordered_map<Vec2, T, PlaceHash, SamePlace>;
+using faces::ByPlace;
+using faces::SamePlace;
 
 Matrix times(const Matrix& a, const Matrix& b) {
   return {a[0] * b[0] + a[1] * b[2], a[0] * b[1] + a[1] * b[3], a[2] * b[0] + a[3] * b[2],

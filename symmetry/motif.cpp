@@ -1,11 +1,10 @@
 #include "symmetry/motif.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <map>
-#include <unordered_map>
+
+#include "faces/by_place.h"
 
 namespace symmetry {
 
@@ -16,19 +15,8 @@ using faces::Analysis;
 // Members fewer than this share of the largest class's make a class sparse.
 constexpr double sparseShare = 1.0 / 3;
 
-// Edges and vertices of the analysis meet at bit-identical places: a node's
-// place is copied, never computed again.
-struct PlaceHash {
-  std::size_t operator()(const Vec2& p) const {
-    return std::hash<std::uint64_t>()(std::bit_cast<std::uint64_t>(p.x) * 0x9e3779b97f4a7c15ull ^
-                                      std::bit_cast<std::uint64_t>(p.y));
-  }
-};
-struct SamePlace {
-  bool operator()(const Vec2& p, const Vec2& q) const { return p.x == q.x && p.y == q.y; }
-};
-template <class T>
-using ByPlace = std::unordered_map<Vec2, T, PlaceHash, SamePlace>;
+using faces::ByPlace;
+using faces::SamePlace;
 
 int valence(const std::string& configuration) {
   return int(std::count(configuration.begin(), configuration.end(), '.')) + 1;
