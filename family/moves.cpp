@@ -310,10 +310,14 @@ std::optional<Bend> addBend(const Family& f, Shape& s, int edge, Vec2 at, std::s
     why = o.name + " " + o.straightWhy;
     return std::nullopt;
   }
+  std::vector<Vec2>& points = s.bends[orbit];
+  if (points.size() >= mostBendPoints) {
+    why = o.name + " has " + std::to_string(mostBendPoints) + " bend points already";
+    return std::nullopt;
+  }
   Vec2 r = representativeShares(f, s, placed(f, s), edge, at);
   const double last = o.shape == EdgeShape::free ? 1 : 0.5;
   r.x = std::clamp(r.x, 0.02, last - 0.02);
-  std::vector<Vec2>& points = s.bends[orbit];
   const auto place = std::find_if(points.begin(), points.end(), [&](Vec2 p) { return p.x > r.x; });
   const int index = int(place - points.begin());
   points.insert(place, r);

@@ -55,7 +55,9 @@ struct Bend {
 
 // A new bend point where edge class `edge` passes nearest `at`, for its
 // whole orbit; none, with `why` said ("E3 lies on a mirror"), for an edge
-// held straight or a point that would make edges cross.
+// held straight, one with mostBendPoints already, or a point that would
+// make edges cross.
+inline constexpr std::size_t mostBendPoints = 8;
 std::optional<Bend> addBend(const Family& family, Shape& shape, int edge, Vec2 at, std::string& why);
 // Moves a bend point, as seen on edge class `edge`, toward `to`, no further
 // than the edges stay apart.
