@@ -254,9 +254,7 @@ std::optional<std::size_t> bendEdgeAt(Explorer& e, Point at, double reach) {
   for (int edge = 0; edge < int(f.edges.size()); ++edge) {
     const std::vector<faces::Vec2> path = family::edgePath(f, view.shape, st, edge);
     for (std::size_t k = 0; k + 1 < path.size(); ++k) {
-      const faces::Vec2 d = faces::minus(path[k + 1], path[k]);
-      const double t = std::clamp(faces::dot(faces::minus(p, path[k]), d) / faces::dot(d, d), 0.0, 1.0);
-      const double off = faces::length(faces::minus(p, faces::plus(path[k], faces::times(t, d))));
+      const double off = faces::distanceToSegment(p, path[k], path[k + 1]);
       if (off < best) best = off, nearest = edge;
     }
   }

@@ -19,4 +19,14 @@ inline double cross(Vec2 p, Vec2 q) { return p.x * q.y - p.y * q.x; }
 // fits and searches take many of them.
 inline double length(Vec2 p) { return std::sqrt(dot(p, p)); }
 
+// How far p lies from the segment s-e.
+inline double distanceToSegment(Vec2 p, Vec2 s, Vec2 e) {
+  const auto distance = [](Vec2 a, Vec2 b) { return std::hypot(a.x - b.x, a.y - b.y); };
+  const double dx = e.x - s.x, dy = e.y - s.y, squared = dx * dx + dy * dy;
+  const double t = squared > 0 ? ((p.x - s.x) * dx + (p.y - s.y) * dy) / squared : 0;
+  if (!(t > 0)) return distance(p, s);
+  if (t >= 1) return distance(p, e);
+  return distance(p, {s.x + t * dx, s.y + t * dy});
+}
+
 }  // namespace faces

@@ -27,15 +27,6 @@ struct Clusters {
 // hypot, not a plain square root: far-flung points must not overflow.
 double distance(Vec2 p, Vec2 q) { return std::hypot(p.x - q.x, p.y - q.y); }
 
-// How far p lies from the segment s-e.
-double distanceToSegment(Vec2 p, Vec2 s, Vec2 e) {
-  const double dx = e.x - s.x, dy = e.y - s.y, squared = dx * dx + dy * dy;
-  const double t = squared > 0 ? ((p.x - s.x) * dx + (p.y - s.y) * dy) / squared : 0;
-  if (!(t > 0)) return distance(p, s);
-  if (t >= 1) return distance(p, e);
-  return distance(p, {s.x + t * dx, s.y + t * dy});
-}
-
 // Whether p may lie within the weld radius of segment s-e: within twice
 // that of its bounding box. Cheap, and it passes over most segments that
 // merely share a cell with p.

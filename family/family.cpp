@@ -19,13 +19,10 @@ using symmetry::PeriodIndex;
 using faces::ByPlace;
 using faces::SamePlace;
 
-Matrix times(const Matrix& a, const Matrix& b) {
-  return {a[0] * b[0] + a[1] * b[2], a[0] * b[1] + a[1] * b[3], a[2] * b[0] + a[3] * b[2],
-          a[2] * b[1] + a[3] * b[3]};
-}
-constexpr Matrix unit{1, 0, 0, 1};
-int determinant(const Matrix& m) { return m[0] * m[3] - m[1] * m[2]; }
-Vec2 map(const Matrix& m, Vec2 p) { return {m[0] * p.x + m[1] * p.y, m[2] * p.x + m[3] * p.y}; }
+using symmetry::determinant;
+using symmetry::times;
+constexpr Matrix unit = symmetry::identityPart;
+Vec2 map(const Matrix& m, Vec2 p) { return symmetry::applyLinear(m, p); }
 
 // Vertex classes found again by where they lie in the period.
 struct VertexClasses {
@@ -51,6 +48,11 @@ struct VertexClasses {
     return int(st.size()) - 1;
   }
 };
+
+// An edge class by its ends: the first's vertex class, the second's, and
+// the whole periods from one to the other.
+using EdgeKey = std::array<int, 4>;
+EdgeKey keyOf(Corner p, Corner q) { return {p.vertex, q.vertex, q.i - p.i, q.j - p.j}; }
 
 // The ring of nodes round face f of the analysis, counter-clockwise.
 std::vector<Vec2> ringOf(const faces::Analysis& a, const std::vector<std::vector<int>>& edgesOfFace,
@@ -166,15 +168,14 @@ Built torusOf(const faces::Analysis& a, const Frame& frame, double near) {
   }
 
   // Edges: consecutive ring corners, once per class of translates.
-  std::map<std::array<int, 4>, int> known;
+  std::map<EdgeKey, int> known;
   for (int fi = 0; fi < int(b.faces.size()); ++fi) {
     const Face f = b.faces[fi];
     for (std::size_t k = 0; k < f.ring.size(); ++k) {
       const Corner p = f.ring[k], q = f.ring[(k + 1) % f.ring.size()];
-      const std::array<int, 4> forward{p.vertex, q.vertex, q.i - p.i, q.j - p.j};
-      const std::array<int, 4> backward{q.vertex, p.vertex, p.i - q.i, p.j - q.j};
+      const EdgeKey forward = keyOf(p, q), backward = keyOf(q, p);
       const bool reversed = backward < forward;
-      const std::array<int, 4> key = reversed ? backward : forward;
+      const EdgeKey key = reversed ? backward : forward;
       auto [it, fresh] = known.try_emplace(key, int(b.edges.size()));
       if (fresh) b.edges.push_back({{key[0], 0, 0}, {key[1], key[2], key[3]}});
       b.faces[fi].side.push_back(it->second);
@@ -227,30 +228,28 @@ std::vector<Matrix> linearParts(const std::vector<Operation>& group) {
   return out;
 }
 
-// The translations that commute with every linear part: how far the whole
-// drawing can slide without changing shape.
-int slides(const std::vector<Matrix>& linear, const Frame& frame) {
+// The plane's directions that every one of these linear parts leaves where
+// it is: (L - I) d = 0 for each, L its map of the plane.
+std::vector<Vector<2>> unmoved(const std::vector<Matrix>& linear, const Frame& frame) {
   std::vector<Vector<2>> rows;
   for (const Matrix& m : linear) {
     const std::array<double, 4> l = symmetry::planeMatrix(frame, m);
     rows.push_back({l[0] - 1, l[1]});
     rows.push_back({l[2], l[3] - 1});
   }
-  return int(nullSpace(rows).size());
+  return nullSpace(rows);
 }
 
+// The translations that commute with every linear part: how far the whole
+// drawing can slide without changing shape.
+int slides(const std::vector<Matrix>& linear, const Frame& frame) { return int(unmoved(linear, frame).size()); }
+
 // The directions in lattice coordinates that every element fixing the
-// representative leaves free: (m - I) d = 0.
+// representative leaves free, found in the plane, where lengths mean
+// something, then taken back.
 std::vector<Vector<2>> freeDirections(const std::vector<Matrix>& stabiliser, const Frame& frame) {
-  // Found in the plane, where lengths mean something, then taken back.
-  std::vector<Vector<2>> rows;
-  for (const Matrix& m : stabiliser) {
-    const std::array<double, 4> l = symmetry::planeMatrix(frame, m);
-    rows.push_back({l[0] - 1, l[1]});
-    rows.push_back({l[2], l[3] - 1});
-  }
   std::vector<Vector<2>> out;
-  for (const Vector<2>& d : nullSpace(rows)) {
+  for (const Vector<2>& d : unmoved(stabiliser, frame)) {
     const Vec2 st = frame.inPeriods({d[0], d[1]});
     out.push_back({st.x, st.y});
   }
@@ -274,9 +273,6 @@ Corner imageOf(const std::vector<std::vector<Corner>>& image, const Operation& o
   const Corner w = image[g][c.vertex];
   return {w.vertex, w.i + op.m[0] * c.i + op.m[1] * c.j, w.j + op.m[2] * c.i + op.m[3] * c.j};
 }
-
-using EdgeKey = std::array<int, 4>;
-EdgeKey keyOf(Corner p, Corner q) { return {p.vertex, q.vertex, q.i - p.i, q.j - p.j}; }
 
 // Edge orbits under the kept group, each represented by its edge nearest
 // home, the nearest first, and the shape its stabiliser leaves it. Edges

@@ -43,12 +43,7 @@ double median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-double distanceToSegment(Vec2 p, Vec2 a, Vec2 b) {
-  const Vec2 d = minus(b, a);
-  const double l2 = dot(d, d);
-  const double t = l2 > 0 ? std::clamp(dot(minus(p, a), d) / l2, 0.0, 1.0) : 0;
-  return length(minus(p, plus(a, times(t, d))));
-}
+using faces::distanceToSegment;
 
 double segmentsApart(Vec2 a, Vec2 b, Vec2 c, Vec2 d) {
   const double abc = cross(minus(b, a), minus(c, a)), abd = cross(minus(b, a), minus(d, a));
@@ -80,12 +75,8 @@ Vec2 toLattice(const Family& f, const Shape& s, Vec2 p) {
   return {cross(d, s.v) / det, cross(s.u, d) / det};
 }
 
-Matrix inverse(const Matrix& m) {
-  const int det = m[0] * m[3] - m[1] * m[2];  // 1 or -1
-  return {m[3] * det, -m[1] * det, -m[2] * det, m[0] * det};
-}
-
-Vec2 map(const Matrix& m, Vec2 p) { return {m[0] * p.x + m[1] * p.y, m[2] * p.x + m[3] * p.y}; }
+using symmetry::inverse;
+Vec2 map(const Matrix& m, Vec2 p) { return symmetry::applyLinear(m, p); }
 
 Vec2 along(const Shape& s, Vec2 st) { return {st.x * s.u.x + st.y * s.v.x, st.x * s.u.y + st.y * s.v.y}; }
 
@@ -198,7 +189,7 @@ std::optional<Fault> faultOf(const Family& f, const Shape& s) {
         for (const int side : {sa, sb}) {
           const int orbit = f.edges[face.side[std::size_t(side)]].orbit;
           if (!s.bends[std::size_t(orbit)].empty())
-            return Fault{-1, f.edgeOrbits[std::size_t(orbit)].name + " crosses an edge", orbit};
+            return Fault{-1, f.edgeOrbits[std::size_t(orbit)].name + " crosses an edge"};
         }
         return faultAt(f, blamed(f, face, {std::size_t(sa), std::size_t(sa) + 1, std::size_t(sb), std::size_t(sb) + 1}),
                        "folds a tile");

@@ -19,7 +19,6 @@ namespace family {
 struct Fault {
   int orbit = -1;
   std::string what;  // "V3 folds a tile", "E2 crosses an edge"
-  int edgeOrbit = -1;
 };
 
 std::optional<Fault> faultOf(const Family& family, const Shape& shape);

@@ -18,12 +18,7 @@ constexpr double missShare = 0.05;
 constexpr int reach = 3;
 
 
-Matrix times(const Matrix& a, const Matrix& b) {
-  return {a[0] * b[0] + a[1] * b[2], a[0] * b[1] + a[1] * b[3], a[2] * b[0] + a[3] * b[2],
-          a[2] * b[1] + a[3] * b[3]};
-}
-constexpr Matrix unit{1, 0, 0, 1};
-int determinant(const Matrix& m) { return m[0] * m[3] - m[1] * m[2]; }
+constexpr Matrix unit = identityPart;
 
 // The least k with m^k the identity (1 to 6), or 0.
 int order(const Matrix& m) {
@@ -169,6 +164,20 @@ std::optional<WallpaperGroup> named(std::string_view name) {
 }
 
 }  // namespace
+
+Matrix times(const Matrix& a, const Matrix& b) {
+  return {a[0] * b[0] + a[1] * b[2], a[0] * b[1] + a[1] * b[3], a[2] * b[0] + a[3] * b[2],
+          a[2] * b[1] + a[3] * b[3]};
+}
+
+int determinant(const Matrix& m) { return m[0] * m[3] - m[1] * m[2]; }
+
+Matrix inverse(const Matrix& m) {
+  const int det = determinant(m);
+  return {m[3] * det, -m[1] * det, -m[2] * det, m[0] * det};
+}
+
+Vec2 applyLinear(const Matrix& m, Vec2 st) { return {m[0] * st.x + m[1] * st.y, m[2] * st.x + m[3] * st.y}; }
 
 Vec2 apply(const Operation& op, Vec2 st) {
   return {op.m[0] * st.x + op.m[1] * st.y + op.shift.x,

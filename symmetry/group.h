@@ -24,6 +24,14 @@ struct Operation {
 };
 
 Vec2 apply(const Operation& op, Vec2 st);
+
+// Linear parts' own arithmetic: the product, the determinant (1 or -1),
+// the inverse, and what a linear part alone does to lattice coordinates.
+inline constexpr std::array<int, 4> identityPart{1, 0, 0, 1};
+std::array<int, 4> times(const std::array<int, 4>& a, const std::array<int, 4>& b);
+int determinant(const std::array<int, 4>& m);
+std::array<int, 4> inverse(const std::array<int, 4>& m);
+Vec2 applyLinear(const std::array<int, 4>& m, Vec2 st);
 // The operation's linear part as a matrix of the plane, row by row.
 std::array<double, 4> planeMatrix(const Frame& frame, const std::array<int, 4>& m);
 

@@ -18,7 +18,7 @@ using faces::Analysis;
 using faces::Segment2;
 using faces::Vec2;
 
-const faces::AnalysisOptions curved{.curvedSides = true};
+const faces::AnalysisOptions curved{.curvedSides = true, .vertices = {}};
 
 // p(t) = a + t (b - a) + h sin(2 pi t) n, h = bulge |b - a|, in 16 steps:
 // the same points drawn from b to a, so a shared edge is bent alike for both.

@@ -86,7 +86,9 @@ TEST_P(Bends, EveryBendableOrbitBentStillTilesAndKeepsTheGroup) {
     const family::Shape s = bentEverywhere(f, found.shape, bent);
     // Under p1 every edge but the halves of a straight side may bend; a
     // larger group may hold them all straight (pentatile3's p31m).
-    if (keep == &own.offer.back()) EXPECT_GT(bent, 0) << keep->name << ": nothing bent";
+    if (keep == &own.offer.back()) {
+      EXPECT_GT(bent, 0) << keep->name << ": nothing bent";
+    }
     ASSERT_FALSE(family::faultOf(f, s)) << keep->name << ": " << family::faultOf(f, s)->what;
     // Every edge of a bent orbit passes through the images of its points.
     const std::vector<Vec2> st = family::placed(f, s);
@@ -96,7 +98,9 @@ TEST_P(Bends, EveryBendableOrbitBentStillTilesAndKeepsTheGroup) {
       for (int k = 0; k < int(s.bends[o].size()); ++k)
         EXPECT_LT(distanceToPath(family::bendAt(f, s, st, e, {o, k}), path), 1e-9 * f.size)
             << f.edgeOrbits[o].name << " on edge " << e;
-      if (!s.bends[o].empty()) EXPECT_GT(path.size(), 2u);
+      if (!s.bends[o].empty()) {
+        EXPECT_GT(path.size(), 2u);
+      }
     }
     const Opened moved = opened(family::blockTiles(f, s, 2), curvedBlock(f, s));
     EXPECT_EQ(moved.analysis.verdict(), "tiles without gaps or overlaps") << keep->name;

@@ -167,7 +167,9 @@ TEST_P(Family, ADragPastANeighbourStopsAtTheLastShapeThatTiles) {
     const Vec2 now = family::cornerAt(f, s, family::placed(f, s), edge.from);
     EXPECT_LT(faces::dot(faces::minus(now, p), faces::minus(q, p)), faces::dot(faces::minus(q, p), faces::minus(q, p)));
   }
-  if (f.vertices.size() > 1) EXPECT_GT(folding, 0) << "no edge folds when turned inside out";
+  if (f.vertices.size() > 1) {
+    EXPECT_GT(folding, 0) << "no edge folds when turned inside out";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Seventeen, Family, testing::ValuesIn(tools::tilingPrograms()),

@@ -402,7 +402,7 @@ Drawing tileDrawing(const faces::Analysis& analysis, const Page& page, Vec2 midd
 Drawing cutDrawing(const Periodic& periodic, const CutRequest& request) {
   const PageLayout layout = layOutPage(periodic, request.page, request.periods);
   const std::vector<faces::Segment2> block = pageBlock(periodic, request.page, layout);
-  const faces::Analysis analysis = faces::analyse(block, faces::AnalysisOptions{request.curved});
+  const faces::Analysis analysis = faces::analyse(block, faces::AnalysisOptions{request.curved, {}});
   if (request.tile) return tileDrawing(analysis, request.page, layout.centre, request.filled);
   return pageDrawing(analysis, request.page, layout, request.filled);
 }
