@@ -60,11 +60,14 @@ void fill(Explorer& e) {
   }
 }
 
+// Straight pieces to each span of a curve in the block analysed: coarser
+// than the window's, for the faces and their classes come out the same in
+// half the time.
+constexpr int analysedPieces = 2;
+
 // The family block's periods each way from the middle one: a block a few
 // periods wide, so that the analysis finds the periods and the group, and
 // no more, so that a drag step stays quick.
-constexpr int analysedPieces = 2;
-
 int familyHalf(const family::Family& f) {
   std::size_t sides = 0;
   for (const family::Face& face : f.faces) sides += face.ring.size();
@@ -89,8 +92,6 @@ void rebuildFamily(Explorer& e) {
   for (std::size_t v = 0; v < st.size(); ++v) e.corners.push_back(family::cornerAt(f, s, st, {int(v), 0, 0}));
   e.periodic.u = {s.u.x, s.u.y};
   e.periodic.v = {s.v.x, s.v.y};
-  // The block analysed draws its curves coarser than the window: the faces
-  // and their classes come out the same, in half the time.
   e.placed.segments = segmentsOf(family::blockTiles(f, s, familyHalf(f), analysedPieces));
   const std::string name(e.program->name);
   try {
@@ -101,13 +102,10 @@ void rebuildFamily(Explorer& e) {
   }
 }
 
-// A handle on every vertex class: in the period centred on the given
-// points, where the family's lattice coordinates are at home.
-std::vector<family::Corner> familyHandles(const family::Family& f) {
-  std::vector<family::Corner> out;
-  for (std::size_t v = 0; v < f.vertices.size(); ++v) out.push_back({int(v), 0, 0});
-  return out;
-}
+// The vertex handles: one on every vertex class, in the period centred on
+// the given points, where the family's lattice coordinates are at home.
+std::size_t vertexHandles(const Explorer& e) { return e.family.family->vertices.size(); }
+family::Corner vertexHandle(std::size_t k) { return {int(k), 0, 0}; }
 
 faces::Vec2 homeOf(const Explorer& e) { return {e.layout.centre.x, e.layout.centre.y}; }
 
@@ -131,7 +129,6 @@ void findFamily(Explorer& e) {
   }
   view.family = std::move(found.family);
   view.own = view.shape = found.shape;
-  view.handles = familyHandles(*view.family);
 }
 
 }  // namespace
@@ -196,7 +193,6 @@ bool keepGroup(Explorer& e, const std::string& name) {
     view.family = std::move(found.family);
     view.own = found.shape;
     view.shape = carried;
-    view.handles = familyHandles(*view.family);
     if (inSymmetryMode(e)) rebuild(e);
     return true;
   }
@@ -219,14 +215,15 @@ std::vector<Handle> handlesOf(const Explorer& e) {
   const family::Family& f = *e.family.family;
   const family::Shape& s = e.family.shape;
   const std::vector<faces::Vec2> st = family::placed(f, s);
-  for (const family::Corner& c : e.family.handles) {
-    const family::Orbit& o = f.orbits[f.vertices[c.vertex].orbit];
-    out.push_back({o.name, pointOf(family::cornerAt(f, s, st, c)), o.free == 0});
+  for (std::size_t k = 0; k < vertexHandles(e); ++k) {
+    const family::Orbit& o = f.orbits[f.vertices[k].orbit];
+    out.push_back({o.name, pointOf(family::cornerAt(f, s, st, vertexHandle(k))), o.free == 0});
   }
-  out.push_back({"u", pointOf(faces::plus(f.origin, s.u)), false});
-  out.push_back({"v", pointOf(faces::plus(f.origin, s.v)), false});
+  out.push_back({"u", pointOf(faces::plus(f.origin, s.u)), false, Handle::Kind::period});
+  out.push_back({"v", pointOf(faces::plus(f.origin, s.v)), false, Handle::Kind::period});
   for (const BendHandle& b : bendHandles(e))
-    out.push_back({f.edgeOrbits[b.bend.orbit].name, pointOf(family::bendAt(f, s, st, b.edge, b.bend)), false, true});
+    out.push_back({f.edgeOrbits[b.bend.orbit].name, pointOf(family::bendAt(f, s, st, b.edge, b.bend)), false,
+                   Handle::Kind::bend});
   return out;
 }
 
@@ -269,14 +266,14 @@ std::optional<std::size_t> bendEdgeAt(Explorer& e, Point at, double reach) {
   const std::vector<BendHandle> bends = bendHandles(e);
   for (std::size_t k = 0; k < bends.size(); ++k)
     if (bends[k].edge == nearest && bends[k].bend.orbit == added->orbit && bends[k].bend.index == added->index)
-      return view.handles.size() + 2 + k;
+      return vertexHandles(e) + 2 + k;
   return std::nullopt;
 }
 
 bool removeHandle(Explorer& e, std::size_t k) {
-  if (!inSymmetryMode(e) || k < e.family.handles.size() + 2) return false;
+  if (!inSymmetryMode(e) || k < vertexHandles(e) + 2) return false;
   const std::vector<BendHandle> bends = bendHandles(e);
-  const std::size_t b = k - e.family.handles.size() - 2;
+  const std::size_t b = k - vertexHandles(e) - 2;
   if (b >= bends.size() || !family::removeBend(e.family.shape, bends[b].bend)) return false;
   rebuild(e);
   return true;
@@ -339,8 +336,8 @@ void rebuild(Explorer& e) {
 bool pinned(const Explorer& e, std::size_t k) {
   if (!inSymmetryMode(e)) return k == 0 && e.layout.firstPinned;
   const family::Family& f = *e.family.family;
-  if (k >= e.family.handles.size()) return false;  // periods and bends move
-  return f.orbits[f.vertices[e.family.handles[k].vertex].orbit].free == 0;
+  if (k >= vertexHandles(e)) return false;  // periods and bends move
+  return f.orbits[f.vertices[k].orbit].free == 0;
 }
 
 namespace {
@@ -349,14 +346,14 @@ bool moveFamily(Explorer& e, std::size_t k, Point to) {
   FamilyView& view = e.family;
   const family::Family& f = *view.family;
   const std::vector<BendHandle> bends = bendHandles(e);
-  if (k >= view.handles.size() + 2 + bends.size() || pinned(e, k)) return false;
+  if (k >= vertexHandles(e) + 2 + bends.size() || pinned(e, k)) return false;
   if (!std::isfinite(to.x) || !std::isfinite(to.y)) return false;
   const Point held = heldInReach(to, e.layout);
   const faces::Vec2 at{held.x, held.y};
-  const std::size_t n = view.handles.size();
+  const std::size_t n = vertexHandles(e);
   bool moved = false;
   if (k < n)
-    moved = family::moveVertex(f, view.shape, view.handles[k], at);
+    moved = family::moveVertex(f, view.shape, vertexHandle(k), at);
   else if (k < n + 2)
     moved = family::movePeriod(f, view.shape, int(k - n), faces::minus(at, f.origin));
   else

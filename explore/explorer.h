@@ -41,17 +41,16 @@ struct FamilyView {
   std::optional<family::Family> family;  // under the kept group
   family::Shape own, shape;              // the own shape, and the shape now
   std::string problem;                   // why there is no family
-  // A handle on every vertex class, in the period about the drawing's middle.
-  std::vector<family::Corner> handles;
 };
 
 // A handle as it shows: its name, where it is, whether it stays put, and
-// whether it is a point of a bend.
+// what it moves.
 struct Handle {
+  enum class Kind { point, period, bend };  // a given point or vertex, a period, a bend point
   std::string name;
   Point at;
   bool fixed = false;
-  bool bend = false;
+  Kind kind = Kind::point;
 };
 
 // A bend point's handle: on which edge class it shows, and which point.

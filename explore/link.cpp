@@ -130,16 +130,18 @@ std::string linkOf(const Explorer& e) {
   if (inSymmetryMode(e)) {
     const family::Family& f = *e.family.family;
     const family::Shape& s = e.family.shape;
-    link += "&keep=" + f.keep.name;
+    link.append("&keep=").append(f.keep.name);
     for (int k = 0; k < int(f.orbits.size()); ++k)
-      link += "&" + f.orbits[k].name + "=" + xy(family::representativeAt(f, s, k));
-    link += "&u=" + xy(s.u) + "&v=" + xy(s.v);
+      link.append("&").append(f.orbits[k].name).append("=").append(xy(family::representativeAt(f, s, k)));
+    link.append("&u=").append(xy(s.u)).append("&v=").append(xy(s.v));
     const std::vector<faces::Vec2> st = family::placed(f, s);
     for (int o = 0; o < int(f.edgeOrbits.size()); ++o) {
       if (s.bends[o].empty() || f.edgeOrbits[o].shape == family::EdgeShape::straight) continue;
-      link += "&" + f.edgeOrbits[o].name + "=";
-      for (int k = 0; k < int(s.bends[o].size()); ++k)
-        link += (k ? ";" : "") + xy(family::bendAt(f, s, st, f.edgeOrbits[o].representative, {o, k}));
+      link.append("&").append(f.edgeOrbits[o].name).append("=");
+      for (int k = 0; k < int(s.bends[o].size()); ++k) {
+        if (k) link.append(";");
+        link.append(xy(family::bendAt(f, s, st, f.edgeOrbits[o].representative, {o, k})));
+      }
     }
     if (!s.smooth) link += "&curve=straight";
     return link;

@@ -37,7 +37,7 @@ double handleScale = 1;
 // The most vertices a frame draws for the copies of the unit: zooming out
 // stops there, where a frame would take longer than a sixtieth of a second
 // on a software renderer.
-constexpr long long vertexBudget = 60000;
+constexpr long long vertexBudget = 70000;
 
 constexpr const char* keyHelp[] = {
     "left drag: pan, or move a handle    right drag: turn    middle drag: zoom",
@@ -323,9 +323,10 @@ void drawHandles() {
     const faces::Vec2 o = e.family.family->origin;
     glColor3ub(0x30, 0x30, 0x30);
     glBegin(GL_LINES);
-    for (std::size_t k = handles.size() - 2; k < handles.size(); ++k) {
+    for (const Handle& h : handles) {
+      if (h.kind != Handle::Kind::period) continue;
       vertex(o.x, o.y);
-      vertex(handles[k].at.x, handles[k].at.y);
+      vertex(h.at.x, h.at.y);
     }
     glEnd();
   }
@@ -339,7 +340,7 @@ void drawHandles() {
     glPointSize(float((held ? 10 : 8) * handleScale));
     if (handles[k].fixed)
       glColor3ub(0x90, 0x90, 0x90);
-    else if (handles[k].bend)
+    else if (handles[k].kind == Handle::Kind::bend)
       glColor3ub(0x20, 0x70, 0xe0);
     else
       glColor3ub(0xff, 0x80, 0x00);
