@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "family/moves.h"
@@ -13,11 +14,18 @@ namespace explore {
 
 namespace {
 
-// The shortest %g text that reads back as the same float.
+// The shortest plain decimal that reads back as the same float. No
+// exponent: "1e+01" would reach a link's reader as "1e 01", a '+' in an
+// address being a space.
 std::string shortest(float v) {
-  char text[32];
+  char text[64];
   for (int digits = 1; digits <= 9; ++digits) {
     std::snprintf(text, sizeof text, "%.*g", digits, double(v));
+    if (std::strtof(text, nullptr) == v) break;
+  }
+  if (!std::strchr(text, 'e')) return text;
+  for (int decimals = 0; decimals <= 45; ++decimals) {
+    std::snprintf(text, sizeof text, "%.*f", decimals, double(v));
     if (std::strtof(text, nullptr) == v) break;
   }
   return text;

@@ -47,6 +47,19 @@ TEST_P(EveryTiling, LinkReadBackGivesTheSamePoints) {
   EXPECT_EQ(explore::linkOf(shared), link);
 }
 
+// Whole tens and tiny values are written out in plain digits: an exponent's
+// '+' would read back as a space.
+TEST(Link, RoundValuesAreWrittenWithoutAnExponent) {
+  explore::Explorer e;
+  explore::load(e, *tools::findTilingProgram("pentatile1"), explore::Mode::construction);
+  explore::movePoint(e, 2, Point{10, 0.00001f, 0, 9});
+  const std::string link = explore::linkOf(e);
+  EXPECT_EQ(link.find('e', link.find("&A=")), std::string::npos) << link;
+  EXPECT_NE(link.find("&C=10,0.00001&"), std::string::npos) << link;
+  const explore::LinkRequest r = readLink(link);
+  EXPECT_TRUE(r.problems.empty()) << r.problems.front();
+}
+
 INSTANTIATE_TEST_SUITE_P(Seventeen, EveryTiling, ::testing::ValuesIn(tools::tilingPrograms()),
                          [](const auto& info) { return std::string(info.param.name); });
 
