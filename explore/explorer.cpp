@@ -164,6 +164,14 @@ SceneStore shownBlock(const Explorer& e) {
   return block;
 }
 
+tools::Periodic cutUnit(const Explorer& e) {
+  if (!bent(e)) return e.periodic;
+  constexpr int cutPieces = 16;
+  tools::Periodic unit = e.periodic;
+  unit.unit = segmentsOf(family::unitEdges(*e.family.family, e.family.shape, cutPieces));
+  return unit;
+}
+
 bool bent(const Explorer& e) {
   if (!inSymmetryMode(e)) return false;
   for (const std::vector<faces::Vec2>& b : e.family.shape.bends)

@@ -110,6 +110,9 @@ faces::AnalysisOptions analysisOptions(const Explorer& explorer);
 // The block as files show it: the analysed one, its curves drawn as finely
 // as in the window.
 SceneStore shownBlock(const Explorer& explorer);
+// The unit and its periods for cut files: bent edges drawn finer than on
+// the screen, for a cut at a page's size shows every facet.
+tools::Periodic cutUnit(const Explorer& explorer);
 
 // The handles of the mode: the given points, or every vertex of the
 // handles' period followed by the periods u and v and the bend points of

@@ -603,7 +603,7 @@ void exportCut(bool tile) {
   request.curved = bent(e);
   std::ostringstream svg;
   try {
-    tools::writeCutSvg(svg, tools::cutDrawing(e.periodic, request));
+    tools::writeCutSvg(svg, tools::cutDrawing(cutUnit(e), request));
   } catch (const std::exception& error) {
     std::cout << "cannot cut: " << error.what() << std::endl;
     return;

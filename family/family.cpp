@@ -692,9 +692,9 @@ std::vector<Vec2> edgeCurve(const Family& f, const Shape& s, int edge, int piece
   return points;
 }
 
-std::vector<Vec2> edgePath(const Family& f, const Shape& s, const std::vector<Vec2>& st, int edge) {
+std::vector<Vec2> edgePath(const Family& f, const Shape& s, const std::vector<Vec2>& st, int edge, int pieces) {
   const Vec2 from = cornerAt(f, s, st, f.edges[edge].from), to = cornerAt(f, s, st, f.edges[edge].to);
-  std::vector<Vec2> path = edgeCurve(f, s, edge);
+  std::vector<Vec2> path = edgeCurve(f, s, edge, pieces);
   for (Vec2& p : path) p = fromEdgeShares(from, to, p);
   path.front() = from;
   path.back() = to;
@@ -726,12 +726,12 @@ Outline outlineOf(const Family& f, const Shape& s, const std::vector<Vec2>& st, 
   return out;
 }
 
-std::vector<faces::Segment2> unitEdges(const Family& f, const Shape& s) {
+std::vector<faces::Segment2> unitEdges(const Family& f, const Shape& s, int pieces) {
   const std::vector<Vec2> st = placed(f, s);
   std::vector<faces::Segment2> out;
   out.reserve(f.edges.size());
   for (int e = 0; e < int(f.edges.size()); ++e) {
-    const std::vector<Vec2> path = edgePath(f, s, st, e);
+    const std::vector<Vec2> path = edgePath(f, s, st, e, pieces);
     for (std::size_t k = 0; k + 1 < path.size(); ++k) out.push_back({path[k], path[k + 1]});
   }
   return out;

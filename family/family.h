@@ -168,7 +168,8 @@ Vec2 cornerAt(const Family& family, const Shape& shape, const std::vector<Vec2>&
 inline constexpr int piecesPerSpan = 4;
 std::vector<Vec2> edgeCurve(const Family& family, const Shape& shape, int edge, int pieces = piecesPerSpan);
 // The same in the plane, from placed vertices.
-std::vector<Vec2> edgePath(const Family& family, const Shape& shape, const std::vector<Vec2>& st, int edge);
+std::vector<Vec2> edgePath(const Family& family, const Shape& shape, const std::vector<Vec2>& st, int edge,
+                           int pieces = piecesPerSpan);
 // A face's boundary in the plane, its sides' curves included, with the side
 // each of its points starts.
 struct Outline {
@@ -186,7 +187,7 @@ Vec2 onEdge(const Edge& edge, Vec2 shares);
 const char* shapeWord(EdgeShape shape);
 
 // The edges of one period as segments in the plane.
-std::vector<faces::Segment2> unitEdges(const Family& family, const Shape& shape);
+std::vector<faces::Segment2> unitEdges(const Family& family, const Shape& shape, int pieces = piecesPerSpan);
 // The tiles of the periods i u + j v for i and j from -half to half, each
 // drawn whole (a side two tiles share is drawn twice, as the programs draw
 // it): a block with no loose ends at its border.

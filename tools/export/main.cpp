@@ -208,7 +208,7 @@ int main(int argc, char** argv) {
       if (const int status = explore::openLinkForTools(e, link, "tilings-export", std::cerr)) return status;
       const std::string shown(e.program->name);
       request.curved = explore::bent(e);
-      if (cut.asked()) return exportCut(shown, e.periodic, request, output);
+      if (cut.asked()) return exportCut(shown, explore::cutUnit(e), request, output);
       const std::string out = exported(shown, explore::shownBlock(e), format, explore::analysisOptions(e));
       if (out.empty()) return 1;
       if (!output.empty()) return written(output, out) ? 0 : 1;
