@@ -5,9 +5,12 @@
 #include <span>
 #include <vector>
 
-#include "explore/layout.h"
+#include "shape/layout.h"
 
 namespace explore {
+
+using shape::Layout;
+using shape::Vec;
 
 // Rows i (along v) and columns j (along u) of copies, both ranges whole.
 struct CellRange {

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "explore/shape.h"
+#include "shape/reach.h"
 #include "explore/triangles.h"
 #include "family/moves.h"
 
@@ -65,15 +65,6 @@ void fill(Explorer& e) {
 // half the time.
 constexpr int analysedPieces = 2;
 
-// The family block's periods each way from the middle one: a block a few
-// periods wide, so that the analysis finds the periods and the group, and
-// no more, so that a drag step stays quick.
-int familyHalf(const family::Family& f) {
-  std::size_t sides = 0;
-  for (const family::Face& face : f.faces) sides += face.ring.size();
-  return sides * 25 <= 500 ? 2 : 1;
-}
-
 Point pointOf(faces::Vec2 p) { return Point{float(p.x), float(p.y), 0, 9}; }
 
 std::vector<Segment> segmentsOf(const std::vector<faces::Segment2>& drawn) {
@@ -92,7 +83,7 @@ void rebuildFamily(Explorer& e) {
   for (std::size_t v = 0; v < st.size(); ++v) e.corners.push_back(family::cornerAt(f, s, st, {int(v), 0, 0}));
   e.periodic.u = {s.u.x, s.u.y};
   e.periodic.v = {s.v.x, s.v.y};
-  e.placed.segments = segmentsOf(family::blockTiles(f, s, familyHalf(f), analysedPieces));
+  e.placed.segments = segmentsOf(family::blockTiles(f, s, shape::familyHalf(f), analysedPieces));
   const std::string name(e.program->name);
   try {
     e.analysis = analysed(e.placed, analysisOptions(e));
@@ -107,76 +98,11 @@ void rebuildFamily(Explorer& e) {
 std::size_t vertexHandles(const Explorer& e) { return e.family.family->vertices.size(); }
 family::Corner vertexHandle(std::size_t k) { return {int(k), 0, 0}; }
 
-faces::Vec2 homeOf(const Explorer& e) { return {e.layout.centre.x, e.layout.centre.y}; }
-
-void findFamily(Explorer& e) {
-  FamilyView& view = e.family;
-  view = {};
-  if (e.own.faces.empty()) {
-    view.problem = "nothing to analyse";
-    return;
-  }
-  view.identity = symmetry::identify(e.own);
-  view.offer = family::groupsOnOffer(view.identity);
-  if (view.offer.empty()) {
-    view.problem = view.identity.lattice ? "no wallpaper group" : "no two independent periods";
-    return;
-  }
-  family::Found found = family::familyOf(e.own, view.identity, view.offer.front(), homeOf(e));
-  if (!found.family) {
-    view.problem = found.problem;
-    return;
-  }
-  view.family = std::move(found.family);
-  view.own = view.shape = found.shape;
-}
-
 }  // namespace
 
 void load(Explorer& e, const tools::TilingProgram& program, Mode mode) {
-  e.program = &program;
-  e.layout = layOut(program);
-  e.points = tiles::givenValues(program.givenPoints());
-  try {
-    e.own = analysed(blockAround(placedUnit(program, e.layout, e.points), e.layout));
-  } catch (const std::exception&) {
-    e.own = {};
-  }
-  findFamily(e);
-  e.mode = e.family.family ? mode : Mode::construction;
+  shape::open(e, program, mode);
   rebuild(e);
-}
-
-bool inSymmetryMode(const Explorer& e) { return e.mode == Mode::symmetry && e.family.family; }
-
-faces::AnalysisOptions analysisOptions(const Explorer& e) {
-  faces::AnalysisOptions options;
-  if (!bent(e)) return options;
-  options.curvedSides = true;
-  options.vertices = family::blockVertices(*e.family.family, e.family.shape, familyHalf(*e.family.family));
-  return options;
-}
-
-SceneStore shownBlock(const Explorer& e) {
-  if (!bent(e)) return e.placed;
-  SceneStore block;
-  block.segments = segmentsOf(family::blockTiles(*e.family.family, e.family.shape, familyHalf(*e.family.family)));
-  return block;
-}
-
-tools::Periodic cutUnit(const Explorer& e) {
-  if (!bent(e)) return e.periodic;
-  constexpr int cutPieces = 16;
-  tools::Periodic unit = e.periodic;
-  unit.unit = segmentsOf(family::unitEdges(*e.family.family, e.family.shape, cutPieces));
-  return unit;
-}
-
-bool bent(const Explorer& e) {
-  if (!inSymmetryMode(e)) return false;
-  for (const std::vector<faces::Vec2>& b : e.family.shape.bends)
-    if (!b.empty()) return true;
-  return false;
 }
 
 bool setMode(Explorer& e, Mode mode) {
@@ -187,24 +113,9 @@ bool setMode(Explorer& e, Mode mode) {
 }
 
 bool keepGroup(Explorer& e, const std::string& name) {
-  FamilyView& view = e.family;
-  for (std::size_t k = 0; k < view.offer.size(); ++k) {
-    if (view.offer[k].name != name) continue;
-    if (!view.family) return false;
-    family::Found found = family::familyOf(e.own, view.identity, view.offer[k], homeOf(e));
-    if (!found.family) return false;
-    // The shape now, as the new group sees it; the own shape when that
-    // group does not allow it.
-    family::Shape carried = family::carriedOver(*view.family, view.shape, *found.family);
-    if (family::faultOf(*found.family, carried)) carried = found.shape;
-    view.kept = k;
-    view.family = std::move(found.family);
-    view.own = found.shape;
-    view.shape = carried;
-    if (inSymmetryMode(e)) rebuild(e);
-    return true;
-  }
-  return false;
+  if (!shape::keepGroup(e, name)) return false;
+  if (inSymmetryMode(e)) rebuild(e);
+  return true;
 }
 
 bool keepNext(Explorer& e) {
@@ -341,13 +252,6 @@ void rebuild(Explorer& e) {
   pickPeriod(e);
 }
 
-bool pinned(const Explorer& e, std::size_t k) {
-  if (!inSymmetryMode(e)) return k == 0 && e.layout.firstPinned;
-  const family::Family& f = *e.family.family;
-  if (k >= vertexHandles(e)) return false;  // periods and bends move
-  return f.orbits[f.vertices[k].orbit].free == 0;
-}
-
 namespace {
 
 bool moveFamily(Explorer& e, std::size_t k, Point to) {
@@ -397,7 +301,7 @@ std::string pointsLine(const Explorer& e) {
   std::ostringstream out;
   out.precision(9);
   if (inSymmetryMode(e)) {
-    const family::Family& f = *e.family.family;
+    const family::Family f = shape::familyInExportFrame(e);
     out << "keeps " << f.keep.name << ":";
     for (int k = 0; k < int(f.orbits.size()); ++k) {
       const faces::Vec2 p = family::representativeAt(f, e.family.shape, k);

@@ -17,10 +17,10 @@
 
 #include "explore/cells.h"
 #include "explore/feedback.h"
-#include "explore/layout.h"
 #include "faces/faces.h"
 #include "family/family.h"
 #include "family/moves.h"
+#include "shape/opened.h"
 #include "symmetry/identity.h"
 #include "tools/registry.h"
 
@@ -31,17 +31,8 @@ struct FillTriangles {
   std::size_t first = 0, count = 0;  // corners in Explorer::triangles
 };
 
-enum class Mode { symmetry, construction };
-
-// The family of the program's own shape and where in it the explorer is.
-struct FamilyView {
-  symmetry::Identity identity;           // of the own shape
-  std::vector<family::KeptGroup> offer;  // the groups it may keep, its own first
-  std::size_t kept = 0;                  // in offer
-  std::optional<family::Family> family;  // under the kept group
-  family::Shape own, shape;              // the own shape, and the shape now
-  std::string problem;                   // why there is no family
-};
+using shape::FamilyView;
+using shape::Mode;
 
 // A handle as it shows: its name, where it is, whether it stays put, and
 // what it moves.
@@ -59,17 +50,13 @@ struct BendHandle {
   family::Bend bend;
 };
 
-struct Explorer {
-  const tools::TilingProgram* program = nullptr;
-  Mode mode = Mode::symmetry;
-  FamilyView family;
+// The tiling opened (its program, mode, given points, own analysis and
+// family), and what the explorer shows of it.
+struct Explorer : shape::Opened {
   std::string note;  // what the last press on an edge could not do
   // In symmetry mode, the vertices of one period: where the unit's edges
   // meet, as opposed to the points along a bent edge.
   std::vector<faces::Vec2> corners;
-  Layout layout;
-  faces::Analysis own;        // of the program's own shape, as the explorer shows it
-  std::vector<Point> points;  // the given points now
   // The unit with its first copy on the points, and its periods: repeated,
   // the endless drawing (when the periods span the plane). Empty when the
   // points are degenerate in a way that leaves nothing to draw.
@@ -101,18 +88,13 @@ bool setMode(Explorer& explorer, Mode mode);
 bool keepNext(Explorer& explorer);
 // Keeps the group on offer called `name`; false when none is.
 bool keepGroup(Explorer& explorer, const std::string& name);
-bool inSymmetryMode(const Explorer& explorer);
-// Whether any edge is bent: its sides are then curves, analysed as such.
-bool bent(const Explorer& explorer);
-// How the block is analysed: with bent edges, as curves whose vertices are
-// known.
-faces::AnalysisOptions analysisOptions(const Explorer& explorer);
-// The block as files show it: the analysed one, its curves drawn as finely
-// as in the window.
-SceneStore shownBlock(const Explorer& explorer);
-// The unit and its periods for cut files: bent edges drawn finer than on
-// the screen, for a cut at a page's size shows every facet.
-tools::Periodic cutUnit(const Explorer& explorer);
+using shape::analysisOptions;
+using shape::bent;
+using shape::cutUnit;
+using shape::inSymmetryMode;
+using shape::pinned;
+using shape::shownBlock;
+using shape::shownOptions;
 
 // The handles of the mode: the given points, or every vertex of the
 // handles' period followed by the periods u and v and the bend points of
@@ -133,7 +115,6 @@ void rebuild(Explorer& explorer);
 // Moves handle k toward `to` (held in reach) and rebuilds; false, and
 // nothing changes, when k is fixed or out of range or `to` is not finite.
 bool movePoint(Explorer& explorer, std::size_t k, Point to);
-bool pinned(const Explorer& explorer, std::size_t k);
 // The own shape again: the program's own points, or the family's own shape.
 void resetPoints(Explorer& explorer);
 

@@ -11,9 +11,11 @@
 
 #include <optional>
 
-#include "explore/layout.h"
+#include "shape/layout.h"
 
 namespace explore {
+
+using shape::Vec;
 
 struct Matrices {
   double model[16], projection[16];

@@ -587,7 +587,7 @@ void exportShape() {
   } else {
     // Bent edges as finely as on the screen, analysed again for their fills.
     const SceneStore fine = shownBlock(e);
-    tools::writeFilledSvg(svg, fine, faces::analyse(faces::sceneSegments(fine), analysisOptions(e)));
+    tools::writeFilledSvg(svg, fine, faces::analyse(faces::sceneSegments(fine), shownOptions(e)));
   }
   saveFile(std::string(e.program->name) + "-explored.svg", svg.str());
 }

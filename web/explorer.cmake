@@ -35,6 +35,7 @@ add_library(tilings_analyse STATIC ${source_root}/tools/analyse/report.cpp
                                    ${source_root}/tools/analyse/identity_table.cpp)
 target_link_libraries(tilings_analyse PUBLIC faces symmetry family framework)
 
+add_subdirectory(${source_root}/shape shape)
 add_subdirectory(${source_root}/explore explore)
 
 # tilings-explore becomes explore.js and explore.wasm; web/site/explore.js

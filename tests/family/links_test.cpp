@@ -4,12 +4,19 @@
 // with a clear word and status, and a vertex off its mirror is put back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <sstream>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include "explore/explorer.h"
 #include "explore/link.h"
 #include "family/moves.h"
+#include "shape/link.h"
+#include "shape/opened.h"
 #include "tests/testbed/program.h"
 #include "tools/registry.h"
 
@@ -44,7 +51,7 @@ const BadLink badLinks[] = {
     {"UnknownEdge", "?tiling=quadtile&keep=p2&E9=1,1", 2, "quadtile has no edge 'E9'; its edges are E1 to E4"},
     {"BendOnAMirror", "?tiling=mixtile5&keep=p4m&E1=3,-0.5", 2, "E1 lies on a mirror: it cannot bend"},
     {"UnknownCurve", "?tiling=quadtile&keep=p2&curve=wavy", 2, "curve is 'wavy', not smooth or straight"},
-    {"CrossingBend", "?tiling=quadtile&keep=p2&E1=9,2", 1, "the shape does not tile: E1 crosses an edge"},
+    {"CrossingBend", "?tiling=quadtile&keep=p2&E1=7,1", 1, "the shape does not tile: E1 crosses an edge"},
 };
 
 class LinkRefused : public testing::TestWithParam<BadLink> {};
@@ -64,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Links, LinkRefused, testing::ValuesIn(badLinks),
 // tiles, with its faces as many as the straight one's, and its cut file
 // is the size asked.
 TEST(Link, ABentShapeAnalysesAsATilingAndCuts) {
-  const std::string link = "'?tiling=quadtile&keep=p2&E1=5.3,2.1&E3=7,3.2'";
+  const std::string link = "'?tiling=quadtile&keep=p2&E1=3.3,1.1&E3=5,2.2'";
   const testbed::CommandResult r = runCommand(analyser + " --link " + link + " --json");
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("\"faces\": {\"4\": 50}"), std::string::npos) << r.output.substr(0, 200);
@@ -96,7 +103,7 @@ class LinkOfEach : public testing::TestWithParam<tools::TilingProgram> {};
 
 // A shape moved in the explorer, written as a link and read by the tools,
 // is the same shape: same kept group and freedom, every representative
-// where the explorer has it, and a tiling.
+// where the explorer has it (in the stored drawing's frame), and a tiling.
 TEST_P(LinkOfEach, MovedInTheExplorerReadsBackFromTheCommandLine) {
   explore::Explorer e;
   explore::load(e, GetParam());
@@ -117,7 +124,7 @@ TEST_P(LinkOfEach, MovedInTheExplorerReadsBackFromTheCommandLine) {
       << r.output.substr(r.output.find("\"family\""));
   EXPECT_NE(r.output.find("\"verdict\": \"tiles without gaps or overlaps\""), std::string::npos) << link;
   for (int k = 0; k < int(f.orbits.size()); ++k) {
-    const faces::Vec2 p = family::representativeAt(f, e.family.shape, k);
+    const faces::Vec2 p = shape::exportFrame(e, family::representativeAt(f, e.family.shape, k));
     double x = 0, y = 0;
     ASSERT_TRUE(readAt(r.output, f.orbits[k].name, x, y)) << f.orbits[k].name;
     EXPECT_NEAR(x, p.x, 1e-4 * f.size) << f.orbits[k].name << " in " << link;
@@ -128,6 +135,86 @@ TEST_P(LinkOfEach, MovedInTheExplorerReadsBackFromTheCommandLine) {
   ASSERT_EQ(segments.status, 0);
   EXPECT_EQ(std::size_t(std::count(segments.output.begin(), segments.output.end(), '\n')),
             e.placed.segments.size());
+}
+
+// Positions are in one frame, the stored drawing's: every vertex that
+// `tilings-analyse NAME` reports lies on a segment that
+// `tilings-export NAME --segments` writes, and a link built from those
+// positions puts nothing back and reports them again.
+TEST_P(LinkOfEach, PositionsFromTheAnalysisAreTheStoredDrawingsAndOpenAsALink) {
+  const std::string name(GetParam().name);
+  const testbed::CommandResult own = runCommand(analyser + " " + name + " --json");
+  ASSERT_EQ(own.status, 0);
+  if (own.output.find("\"family\": null") != std::string::npos) GTEST_SKIP() << "no family";
+  const testbed::CommandResult stored = runCommand(exporter + " " + name + " --segments");
+  ASSERT_EQ(stored.status, 0);
+  std::vector<faces::Segment2> drawn;
+  {
+    std::istringstream lines(stored.output);
+    double ax, ay, bx, by;
+    while (lines >> ax >> ay >> bx >> by) drawn.push_back({{ax, ay}, {bx, by}});
+  }
+  const std::size_t keepAt = own.output.find("\"keep\": \"");
+  ASSERT_NE(keepAt, std::string::npos);
+  const std::string keep = own.output.substr(keepAt + 9, own.output.find('"', keepAt + 9) - keepAt - 9);
+  std::string link = "?tiling=" + name + "&keep=" + keep;
+  std::vector<std::pair<std::string, faces::Vec2>> at;
+  for (int k = 1;; ++k) {
+    const std::string v = "V" + std::to_string(k);
+    double x = 0, y = 0;
+    if (!readAt(own.output, v, x, y)) break;
+    at.push_back({v, {x, y}});
+    link += "&" + v + "=" + std::to_string(x) + "," + std::to_string(y);
+    double nearest = 1e9;
+    for (const faces::Segment2& d : drawn) nearest = std::min(nearest, faces::distanceToSegment({x, y}, d.a, d.b));
+    EXPECT_LT(nearest, 1e-3) << v << " (" << x << ", " << y << ") lies on no stored segment";
+  }
+  ASSERT_FALSE(at.empty());
+  const testbed::CommandResult back = runCommand(analyser + " --link '" + link + "' --json 2>&1");
+  ASSERT_EQ(back.status, 0) << link << "\n" << back.output.substr(0, 300);
+  EXPECT_EQ(back.output.find("put back"), std::string::npos) << link << "\n" << back.output.substr(0, 300);
+  for (const auto& [v, p] : at) {
+    double x = 0, y = 0;
+    ASSERT_TRUE(readAt(back.output, v, x, y)) << v;
+    EXPECT_NEAR(x, p.x, 1e-4) << v << " in " << link;
+    EXPECT_NEAR(y, p.y, 1e-4) << v << " in " << link;
+  }
+}
+
+// A link's numbers read back as the floats they stand for, in as few digits
+// as that takes, and float noise about zero is written 0.
+TEST(LinkNumbers, AreTheShortestThatReadBackAndNoiseIsZero) {
+  struct Case {
+    double value, size;
+    const char* written;
+  } cases[] = {{0.00000000000000011860285, 8.66, "0"}, {0.0000005364418, 10, "0"},
+               {-0.0000005, 10, "0"},                 {10, 10, "10"},
+               {8.660254037844386, 10, "8.6602545"},     {-1.0355339059327378, 6, "-1.0355339"},
+               {0.001, 1, "0.001"},                     {123456789, 1, "123456792"}};
+  for (const Case& c : cases) {
+    const std::string text = shape::linkNumber(c.value, c.size);
+    EXPECT_EQ(text, c.written) << c.value;
+    EXPECT_EQ(text.find_first_of("e+"), std::string::npos) << text;
+  }
+}
+
+// Every number in the link of each tiling's own shape reads back as the
+// same float, and none is float noise about zero.
+TEST_P(LinkOfEach, CarriesNoFloatNoise) {
+  explore::Explorer e;
+  explore::load(e, GetParam());
+  const std::string link = explore::linkOf(e);
+  std::size_t at = 0;
+  while ((at = link.find_first_of("=,;", at)) != std::string::npos) {
+    ++at;
+    const std::size_t end = link.find_first_of(",;&", at);
+    const std::string number = link.substr(at, end - at);
+    char* stop = nullptr;
+    const double value = std::strtod(number.c_str(), &stop);
+    if (stop == number.c_str()) continue;  // a name: tiling=..., keep=...
+    EXPECT_TRUE(value == 0 || std::fabs(value) > 1e-6 * e.layout.size) << number << " in " << link;
+    EXPECT_EQ(shape::linkNumber(float(value), e.layout.size), number) << link;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Seventeen, LinkOfEach, testing::ValuesIn(tools::tilingPrograms()),

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "explore/link.h"
+#include "shape/link.h"
 #include "tools/analyse/identity_table.h"
 #include "tools/analyse/report.h"
 #include "tools/analyse/segments_text.h"
@@ -38,11 +38,11 @@ int unknownProgram(const std::string& name) {
 // Analyses and writes one drawing; 1 when it has no closed face. A shape of
 // a family is reported with that family as it stands.
 int report(const std::string& name, const std::vector<faces::Segment2>& segments, bool json,
-           const explore::Explorer* shape = nullptr, const faces::AnalysisOptions& options = {}) {
+           const shape::Opened* shape = nullptr, const faces::AnalysisOptions& options = {}) {
   const faces::Analysis analysis = faces::analyse(segments, options);
   tools::Periodicity periods = tools::periodicityOf(analysis);
-  if (shape && explore::inSymmetryMode(*shape)) {
-    periods.family.family = shape->family.family;
+  if (shape && shape::inSymmetryMode(*shape)) {
+    periods.family.family = shape::familyInExportFrame(*shape);
     periods.family.shape = shape->family.shape;
   }
   if (json)
@@ -76,6 +76,15 @@ int analyseFile(const std::string& path, bool json, const faces::AnalysisOptions
   return report(name, segments, json, nullptr, options);
 }
 
+// A program's own drawing; its family is the one the explorer and the links
+// name, with its representatives about the given points, in the stored
+// drawing's frame.
+int reportProgram(const tools::TilingProgram& program, bool json) {
+  shape::Opened opened;
+  shape::open(opened, program);
+  return report(std::string(program.name), faces::sceneSegments(tools::builtScene(program)), json, &opened);
+}
+
 int analysePrograms(const std::string& name, bool json) {
   if (name == "all") {
     int status = 0;
@@ -84,21 +93,21 @@ int analysePrograms(const std::string& name, bool json) {
     for (const tools::TilingProgram& p : tools::tilingPrograms()) {
       if (json && !first) std::cout << ",\n";
       first = false;
-      status |= report(std::string(p.name), faces::sceneSegments(tools::builtScene(p)), json);
+      status |= reportProgram(p, json);
     }
     if (json) std::cout << "]\n";
     return status;
   }
   const tools::TilingProgram* program = tools::findTilingProgram(name);
   if (program == nullptr) return unknownProgram(name);
-  return report(name, faces::sceneSegments(tools::builtScene(*program)), json);
+  return reportProgram(*program, json);
 }
 
 int analyseLink(const std::string& link, bool json) {
-  explore::Explorer e;
-  if (const int status = explore::openLinkForTools(e, link, "tilings-analyse", std::cerr)) return status;
-  return report(std::string(e.program->name), faces::sceneSegments(explore::shownBlock(e)), json, &e,
-                explore::analysisOptions(e));
+  shape::Opened opened;
+  if (const int status = shape::openLink(opened, link, "tilings-analyse", std::cerr)) return status;
+  return report(std::string(opened.program->name), faces::sceneSegments(shape::shownBlock(opened)), json,
+                &opened, shape::shownOptions(opened));
 }
 
 int identities(const std::string& name) {

@@ -19,7 +19,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "explore/link.h"
+#include "shape/link.h"
 #include "faces/faces.h"
 #include "tools/analyse/segments_text.h"
 #include "tools/export/cut.h"
@@ -204,12 +204,13 @@ int main(int argc, char** argv) {
       tools::CutRequest request;
       if (cut.asked())
         if (const int refused = readCutOptions(cut, format == Format::filled, output, request)) return refused;
-      explore::Explorer e;
-      if (const int status = explore::openLinkForTools(e, link, "tilings-export", std::cerr)) return status;
-      const std::string shown(e.program->name);
-      request.curved = explore::bent(e);
-      if (cut.asked()) return exportCut(shown, explore::cutUnit(e), request, output);
-      const std::string out = exported(shown, explore::shownBlock(e), format, explore::analysisOptions(e));
+      shape::Opened opened;
+      if (const int status = shape::openLink(opened, link, "tilings-export", std::cerr)) return status;
+      const std::string shown(opened.program->name);
+      request.curved = shape::bent(opened);
+      if (cut.asked()) return exportCut(shown, shape::cutUnit(opened), request, output);
+      const std::string out =
+          exported(shown, shape::shownBlock(opened), format, shape::shownOptions(opened));
       if (out.empty()) return 1;
       if (!output.empty()) return written(output, out) ? 0 : 1;
       std::cout << out << std::flush;

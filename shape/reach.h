@@ -7,10 +7,10 @@
 #include <span>
 #include <string>
 
-#include "explore/layout.h"
+#include "shape/layout.h"
 #include "tiles/given.h"
 
-namespace explore {
+namespace shape {
 
 // Nothing when the tiling can be built from `points` (named as in `names`);
 // otherwise what is wrong, e.g. "degenerate: A and B coincide".
@@ -25,4 +25,4 @@ std::optional<std::string> sceneDegeneracy(const SceneStore& scene, const Layout
 // shape sizes around the program's own shape at most.
 Point heldInReach(Point p, const Layout& layout);
 
-}  // namespace explore
+}  // namespace shape

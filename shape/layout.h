@@ -10,7 +10,7 @@
 #include "tools/periodic.h"
 #include "tools/registry.h"
 
-namespace explore {
+namespace shape {
 
 struct Vec {
   double x = 0, y = 0;
@@ -53,4 +53,4 @@ SceneStore blockAround(const tools::Periodic& placed, const Layout& layout);
 // shows every given point well inside it.
 double viewHalfHeight(const Layout& layout, double aspect);
 
-}  // namespace explore
+}  // namespace shape

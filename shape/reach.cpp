@@ -1,10 +1,10 @@
-#include "explore/shape.h"
+#include "shape/reach.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-namespace explore {
+namespace shape {
 
 namespace {
 
@@ -132,4 +132,4 @@ Point heldInReach(Point p, const Layout& layout) {
   return p;
 }
 
-}  // namespace explore
+}  // namespace shape

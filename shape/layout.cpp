@@ -1,4 +1,4 @@
-#include "explore/layout.h"
+#include "shape/layout.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "faces/periods.h"
 
-namespace explore {
+namespace shape {
 
 namespace {
 
@@ -150,4 +150,4 @@ double viewHalfHeight(const Layout& layout, double aspect) {
   return std::max(fourPeriods, shown);
 }
 
-}  // namespace explore
+}  // namespace shape

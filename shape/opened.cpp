@@ -1,0 +1,162 @@
+#include "shape/opened.h"
+
+#include <stdexcept>
+
+#include "family/moves.h"
+#include "shape/reach.h"
+
+namespace shape {
+
+namespace {
+
+faces::Vec2 homeOf(const Opened& o) { return {o.layout.centre.x, o.layout.centre.y}; }
+
+// How far the explorer's frame is from the stored drawing's: the first
+// given point, for a construction that starts at the origin.
+faces::Vec2 frameShift(const Opened& o) {
+  const Point shift = copyShift(o.layout, tiles::givenValues(o.program->givenPoints()));
+  return {shift.x, shift.y};
+}
+
+void findFamily(Opened& o) {
+  FamilyView& view = o.family;
+  view = {};
+  if (o.own.faces.empty()) {
+    view.problem = "nothing to analyse";
+    return;
+  }
+  view.identity = symmetry::identify(o.own);
+  view.offer = family::groupsOnOffer(view.identity);
+  if (view.offer.empty()) {
+    view.problem = view.identity.lattice ? "no wallpaper group" : "no two independent periods";
+    return;
+  }
+  family::Found found = family::familyOf(o.own, view.identity, view.offer.front(), homeOf(o));
+  if (!found.family) {
+    view.problem = found.problem;
+    return;
+  }
+  view.family = std::move(found.family);
+  view.own = view.shape = found.shape;
+}
+
+// Straight pieces to each span of a curve in a cut file: at a page's size
+// every facet of the window's four would show.
+constexpr int cutPieces = 16;
+
+Point pointOf(faces::Vec2 p) { return Point{float(p.x), float(p.y), 0, 9}; }
+
+std::vector<Segment> segmentsOf(const std::vector<faces::Segment2>& drawn) {
+  std::vector<Segment> out;
+  out.reserve(drawn.size());
+  for (const faces::Segment2& s : drawn) out.push_back({pointOf(s.a), pointOf(s.b), 9});
+  return out;
+}
+
+}  // namespace
+
+void open(Opened& o, const tools::TilingProgram& program, Mode mode) {
+  o.program = &program;
+  o.layout = layOut(program);
+  o.points = tiles::givenValues(program.givenPoints());
+  try {
+    o.own = faces::analyse(faces::sceneSegments(blockAround(placedUnit(program, o.layout, o.points), o.layout)));
+  } catch (const std::exception&) {
+    o.own = {};
+  }
+  findFamily(o);
+  o.mode = o.family.family ? mode : Mode::construction;
+}
+
+bool inSymmetryMode(const Opened& o) { return o.mode == Mode::symmetry && o.family.family; }
+
+bool keepGroup(Opened& o, const std::string& name) {
+  FamilyView& view = o.family;
+  for (std::size_t k = 0; k < view.offer.size(); ++k) {
+    if (view.offer[k].name != name) continue;
+    if (!view.family) return false;
+    family::Found found = family::familyOf(o.own, view.identity, view.offer[k], homeOf(o));
+    if (!found.family) return false;
+    // The shape now, as the new group sees it; the own shape when that
+    // group does not allow it.
+    family::Shape carried = family::carriedOver(*view.family, view.shape, *found.family);
+    if (family::faultOf(*found.family, carried)) carried = found.shape;
+    view.kept = k;
+    view.family = std::move(found.family);
+    view.own = found.shape;
+    view.shape = carried;
+    return true;
+  }
+  return false;
+}
+
+bool pinned(const Opened& o, std::size_t k) {
+  if (!inSymmetryMode(o)) return k == 0 && o.layout.firstPinned;
+  const family::Family& f = *o.family.family;
+  if (k >= f.vertices.size()) return false;  // periods and bends move
+  return f.orbits[f.vertices[k].orbit].free == 0;
+}
+
+bool bent(const Opened& o) {
+  if (!inSymmetryMode(o)) return false;
+  for (const std::vector<faces::Vec2>& b : o.family.shape.bends)
+    if (!b.empty()) return true;
+  return false;
+}
+
+int familyHalf(const family::Family& f) {
+  std::size_t sides = 0;
+  for (const family::Face& face : f.faces) sides += face.ring.size();
+  return sides * 25 <= 500 ? 2 : 1;
+}
+
+faces::AnalysisOptions analysisOptions(const Opened& o) {
+  faces::AnalysisOptions options;
+  if (!bent(o)) return options;
+  options.curvedSides = true;
+  options.vertices = family::blockVertices(*o.family.family, o.family.shape, familyHalf(*o.family.family));
+  return options;
+}
+
+faces::Vec2 exportFrame(const Opened& o, faces::Vec2 p) { return faces::minus(p, frameShift(o)); }
+faces::Vec2 explorerFrame(const Opened& o, faces::Vec2 p) { return faces::plus(p, frameShift(o)); }
+
+family::Family familyInExportFrame(const Opened& o) {
+  family::Family f = *o.family.family;
+  f.origin = exportFrame(o, f.origin);
+  return f;
+}
+
+SceneStore shownBlock(const Opened& o) {
+  SceneStore block;
+  if (inSymmetryMode(o)) {
+    const family::Family f = familyInExportFrame(o);
+    block.segments = segmentsOf(family::blockTiles(f, o.family.shape, familyHalf(f)));
+    return block;
+  }
+  if (degeneracy(o.program->givenPoints(), o.points, o.layout)) return block;
+  const tools::Periodic unit = tools::periodicOf(*o.program, o.points);
+  const int half = o.layout.block / 2;
+  block.segments = tools::periodicBlock(unit, -half, half);
+  if (sceneDegeneracy(block, o.layout)) block = {};
+  return block;
+}
+
+tools::Periodic cutUnit(const Opened& o) {
+  if (!inSymmetryMode(o)) return tools::periodicOf(*o.program, o.points);
+  const family::Family f = familyInExportFrame(o);
+  const family::Shape& s = o.family.shape;
+  tools::Periodic unit;
+  unit.unit = segmentsOf(family::unitEdges(f, s, bent(o) ? cutPieces : family::piecesPerSpan));
+  unit.u = {s.u.x, s.u.y};
+  unit.v = {s.v.x, s.v.y};
+  return unit;
+}
+
+faces::AnalysisOptions shownOptions(const Opened& o) {
+  faces::AnalysisOptions options = analysisOptions(o);
+  for (faces::Vec2& p : options.vertices) p = exportFrame(o, p);
+  return options;
+}
+
+}  // namespace shape
