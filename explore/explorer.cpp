@@ -149,6 +149,15 @@ void load(Explorer& e, const tools::TilingProgram& program, Mode mode) {
 
 bool inSymmetryMode(const Explorer& e) { return e.mode == Mode::symmetry && e.family.family; }
 
+std::string nothingToDrag(const Explorer& e) {
+  if (inSymmetryMode(e) || !e.program->givenPoints().empty()) return {};
+  std::string why = std::string(e.program->name) +
+                    " is built from a table of tiles and periods, not from given points: its construction has "
+                    "nothing to drag";
+  if (e.family.family) why += "; symmetry mode (m) makes every vertex a handle";
+  return why;
+}
+
 faces::AnalysisOptions analysisOptions(const Explorer& e) {
   faces::AnalysisOptions options;
   if (!bent(e)) return options;

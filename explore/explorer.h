@@ -102,6 +102,9 @@ bool keepNext(Explorer& explorer);
 // Keeps the group on offer called `name`; false when none is.
 bool keepGroup(Explorer& explorer, const std::string& name);
 bool inSymmetryMode(const Explorer& explorer);
+// In construction mode, for a tiling built from a table rather than from
+// given points (the atlas's), why no handle shows; otherwise empty.
+std::string nothingToDrag(const Explorer& explorer);
 // Whether any edge is bent: its sides are then curves, analysed as such.
 bool bent(const Explorer& explorer);
 // How the block is analysed: with bent edges, as curves whose vertices are

@@ -138,7 +138,9 @@ std::span<const TilingProgram> everyTiling() {
 }
 
 const TilingProgram* findTilingProgram(std::string_view name) {
-  for (const TilingProgram& p : everyTiling())
+  for (const TilingProgram& p : programs)
+    if (p.name == name) return &p;
+  for (const TilingProgram& p : atlasTilings())
     if (p.name == name) return &p;
   return nullptr;
 }

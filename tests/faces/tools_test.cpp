@@ -42,7 +42,7 @@ const BadInput badInputs[] = {
     {"Empty", "", "--segments FILE", 1, "no segments"},
     {"NothingClosed", "0 0 1 0\n1 0 1 1\n", "--segments FILE", 1, "close no face"},
     {"MissingFile", nullptr, "--segments /nonexistent/segments", 1, "cannot open"},
-    {"UnknownName", nullptr, "hexatile", 2, "the programs are:\n  deltatile"},
+    {"UnknownName", nullptr, "hexatile", 2, "the tilings are:\n  deltatile"},
     {"NoArguments", nullptr, "", 2, "usage:"},
     {"NameAndFile", nullptr, "deltatile --segments -", 2, "usage:"},
 };
