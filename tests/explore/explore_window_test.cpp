@@ -300,7 +300,7 @@ INSTANTIATE_TEST_SUITE_P(Tilings, ExploreEndless,
                          ::testing::Values("deltatile", "pentatile7", "pentatile8", "mixtile1", "mixtile2"),
                          [](const auto& info) { return std::string(info.param); });
 
-TEST(Explore, KeysStepThroughAllSeventeenAndQuit) {
+TEST(Explore, KeysStepThroughEveryTilingAndQuit) {
   const auto running = explorer("deltatile");
   RunningProgram& program = *running;
   const unsigned long window = windowOf(program);
