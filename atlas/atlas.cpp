@@ -1,18 +1,13 @@
 #include "atlas/atlas.h"
 
 #include <cmath>
-#include <numbers>
 
+#include "atlas/motions.h"
 #include "atlas/tables.h"
 
 namespace atlas {
 
 namespace {
-Vec heading(double degrees) {
-  const double r = degrees * std::numbers::pi / 180;
-  return {std::cos(r), std::sin(r)};
-}
-
 Point pointOf(Vec p) { return Point{static_cast<float>(p.x), static_cast<float>(p.y), 0, 9}; }
 }  // namespace
 

@@ -105,6 +105,15 @@ void load(Explorer& e, const tools::TilingProgram& program, Mode mode) {
   rebuild(e);
 }
 
+std::string nothingToDrag(const Explorer& e) {
+  if (inSymmetryMode(e) || !e.program->givenPoints().empty()) return {};
+  std::string why = std::string(e.program->name) +
+                    " is built from a table of tiles and periods, not from given points: its construction has "
+                    "nothing to drag";
+  if (e.family.family) why += "; symmetry mode (m) makes every vertex a handle";
+  return why;
+}
+
 bool setMode(Explorer& e, Mode mode) {
   if (mode == Mode::symmetry && !e.family.family) return false;
   e.mode = mode;

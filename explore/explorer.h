@@ -95,6 +95,9 @@ using shape::inSymmetryMode;
 using shape::pinned;
 using shape::shownBlock;
 using shape::shownOptions;
+// In construction mode, for a tiling built from a table rather than from
+// given points (the atlas's), why no handle shows; otherwise empty.
+std::string nothingToDrag(const Explorer& explorer);
 
 // The handles of the mode: the given points, or every vertex of the
 // handles' period followed by the periods u and v and the bend points of

@@ -15,8 +15,8 @@
 namespace {
 
 int unknownProgram(const std::string& name) {
-  std::cerr << "tilings-explore: unknown program '" << name << "'; the programs are:\n";
-  for (const tools::TilingProgram& p : tools::tilingPrograms()) std::cerr << "  " << p.name << "\n";
+  std::cerr << "tilings-explore: unknown tiling '" << name << "'; the tilings are:\n";
+  for (const tools::TilingProgram& p : tools::everyTiling()) std::cerr << "  " << p.name << "\n";
   return 2;
 }
 

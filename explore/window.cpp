@@ -117,6 +117,7 @@ void open(const LinkRequest& request) {
   state.dragged.reset();
   const std::vector<std::string> problems = openRequest(state.explorer, request);
   if (!problems.empty()) showProblems(problems);
+  if (const std::string why = nothingToDrag(state.explorer); !why.empty()) std::cout << why << std::endl;
   showTitle("tilings-explore: " + std::string(request.program->name));
   frameOnTiling();
   report();
@@ -126,8 +127,11 @@ void open(const LinkRequest& request) {
 
 // The next or previous tiling, in the mode the explorer is in.
 void step(int by) {
-  const auto all = tools::tilingPrograms();
-  const std::ptrdiff_t at = state.explorer.program - all.data();
+  const auto all = tools::everyTiling();
+  const std::ptrdiff_t at =
+      std::find_if(all.begin(), all.end(),
+                   [](const tools::TilingProgram& p) { return p.name == state.explorer.program->name; }) -
+      all.begin();
   const std::ptrdiff_t n = std::ptrdiff_t(all.size());
   LinkRequest next;
   next.program = &all[std::size_t(((at + by) % n + n) % n)];
@@ -630,6 +634,7 @@ void keyboard(unsigned char key, int x, int y) {
       if (!setMode(state.explorer, state.wanted))
         std::cout << "no symmetry mode for " << state.explorer.program->name << ": "
                   << state.explorer.family.problem << std::endl;
+      if (const std::string why = nothingToDrag(state.explorer); !why.empty()) std::cout << why << std::endl;
       keepWithinBudget();
       reshown();
       break;

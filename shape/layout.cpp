@@ -78,6 +78,16 @@ double largestDistance(std::span<const Point> points) {
   return size;
 }
 
+// The points that say where a drawing is and how large: its given points,
+// or, for a tiling given none, the ends of its unit's segments.
+std::vector<Point> extentPoints(std::span<const Point> given, const tools::Periodic& own) {
+  if (!given.empty()) return {given.begin(), given.end()};
+  std::vector<Point> ends;
+  for (const Segment& s : own.unit) ends.insert(ends.end(), {s.a, s.b});
+  if (ends.empty()) ends.push_back(Point{0, 0, 0, 9});
+  return ends;
+}
+
 }  // namespace
 
 Layout layOut(const tools::TilingProgram& program) {
@@ -85,7 +95,8 @@ Layout layOut(const tools::TilingProgram& program) {
   const tools::Periodic own = tools::periodicOf(program, given);
   Layout layout;
   layout.block = blockWithin(own);
-  layout.size = std::max(largestDistance(given), 1e-3);
+  const std::vector<Point> extent = extentPoints(given, own);
+  layout.size = std::max(largestDistance(extent), 1e-3);
   layout.u = {own.u.x, own.u.y};
   layout.v = {own.v.x, own.v.y};
 
@@ -105,9 +116,9 @@ Layout layOut(const tools::TilingProgram& program) {
     layout.corners = sideDrawn(own.unit, shift, given[k], given[(k + 1) % given.size()], tolerance);
 
   const auto [left, right] = std::minmax_element(
-      given.begin(), given.end(), [](Point a, Point b) { return a.x < b.x; });
+      extent.begin(), extent.end(), [](Point a, Point b) { return a.x < b.x; });
   const auto [low, high] = std::minmax_element(
-      given.begin(), given.end(), [](Point a, Point b) { return a.y < b.y; });
+      extent.begin(), extent.end(), [](Point a, Point b) { return a.y < b.y; });
   layout.centre = {(left->x + right->x) / 2.0, (low->y + high->y) / 2.0};
   layout.spread = {(right->x - left->x) / 2.0, (high->y - low->y) / 2.0};
   return layout;

@@ -87,7 +87,7 @@ bool readPoint(const std::string& s, Point& p) {
 
 std::string tilingNames() {
   std::string names;
-  for (const tools::TilingProgram& p : tools::tilingPrograms())
+  for (const tools::TilingProgram& p : tools::everyTiling())
     names += (names.empty() ? "" : ", ") + std::string(p.name);
   return names;
 }

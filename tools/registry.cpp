@@ -2,7 +2,11 @@
 
 #include <array>
 #include <iostream>
+#include <stdexcept>
+#include <utility>
+#include <vector>
 
+#include "atlas/atlas.h"
 #include "programs/deltatile/deltatile.h"
 #include "programs/mixtile1/mixtile1.h"
 #include "programs/mixtile2/mixtile2.h"
@@ -87,10 +91,60 @@ SceneStore builtScene(const TilingProgram& program, std::span<const Point> given
 
 std::span<const TilingProgram> tilingPrograms() { return programs; }
 
+namespace {
+// A program's construction is a plain function: entry I of the atlas gets
+// one of its own, for as many entries as the atlas can hold.
+constexpr std::size_t atlasCapacity = 64;
+
+template <std::size_t I>
+void buildAtlasEntry() {
+  const atlas::Entry& e = atlas::entries()[I];
+  atlas::storePatch(e, e.latticeSize);
+}
+
+template <std::size_t I>
+void buildAtlasEntryFrom(std::span<const Point>, int n) {
+  atlas::storePatch(atlas::entries()[I], n);
+}
+
+std::span<const tiles::GivenPoint> noGivenPoints() { return {}; }
+
+template <std::size_t... I>
+std::vector<TilingProgram> atlasProgramsOf(std::index_sequence<I...>) {
+  constexpr void (*builds[])() = {buildAtlasEntry<I>...};
+  constexpr void (*buildsFrom[])(std::span<const Point>, int) = {buildAtlasEntryFrom<I>...};
+  const auto entries = atlas::entries();
+  if (entries.size() > sizeof...(I)) throw std::logic_error("the atlas holds more entries than the registry");
+  std::vector<TilingProgram> list;
+  for (std::size_t k = 0; k < entries.size(); ++k)
+    list.push_back({entries[k].name, builds[k], entries[k].summary, noGivenPoints, buildsFrom[k],
+                    entries[k].latticeSize});
+  return list;
+}
+}  // namespace
+
+std::span<const TilingProgram> atlasTilings() {
+  static const std::vector<TilingProgram> list = atlasProgramsOf(std::make_index_sequence<atlasCapacity>());
+  return list;
+}
+
+std::span<const TilingProgram> everyTiling() {
+  static const std::vector<TilingProgram> list = [] {
+    std::vector<TilingProgram> all(programs.begin(), programs.end());
+    for (const TilingProgram& p : atlasTilings()) all.push_back(p);
+    return all;
+  }();
+  return list;
+}
+
 const TilingProgram* findTilingProgram(std::string_view name) {
   for (const TilingProgram& p : programs)
     if (p.name == name) return &p;
+  for (const TilingProgram& p : atlasTilings())
+    if (p.name == name) return &p;
   return nullptr;
 }
+
+bool isAtlasTiling(const TilingProgram& tiling) { return atlas::findEntry(tiling.name) != nullptr; }
 
 }  // namespace tools

@@ -53,7 +53,14 @@ SceneStore builtScene(const TilingProgram& program, std::span<const Point> given
 
 // The seventeen programs, in the order `./tilings list` gives them.
 std::span<const TilingProgram> tilingPrograms();
-// The program called name, or nullptr.
+// The atlas's named tilings (atlas/), in its order: no given points, and
+// buildSceneFrom stores an n x n patch of periods whatever it is given.
+std::span<const TilingProgram> atlasTilings();
+// The seventeen, then the atlas.
+std::span<const TilingProgram> everyTiling();
+// The program or atlas entry called name, or nullptr.
 const TilingProgram* findTilingProgram(std::string_view name);
+// Whether it is one of the atlas's entries rather than a program.
+bool isAtlasTiling(const TilingProgram& tiling);
 
 }  // namespace tools

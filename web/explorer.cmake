@@ -1,4 +1,4 @@
-# The explorer as explore.html's module: faces/, symmetry/ and explore/ with
+# The explorer as explore.html's module: faces/, symmetry/, atlas/ and explore/ with
 # their own CMakeLists.txt, and the registry, the periodic units, the SVG
 # writer and the analysis report from tools/, the same sources as natively.
 # faces/ finds GEOS with find_package(GEOS) as natively: GEOS_DIR names the
@@ -19,8 +19,11 @@ add_subdirectory(${source_root}/faces faces)
 add_subdirectory(${source_root}/symmetry symmetry)
 add_subdirectory(${source_root}/family family)
 
+add_subdirectory(${source_root}/atlas atlas)
+
 get_property(tiling_programs GLOBAL PROPERTY TILING_PROGRAMS)
 add_library(tilings_registry STATIC ${source_root}/tools/registry.cpp ${source_root}/tools/periodic.cpp)
+target_link_libraries(tilings_registry PUBLIC atlas)
 foreach(program IN LISTS tiling_programs)
   target_link_libraries(tilings_registry PUBLIC ${program}_tiling)
 endforeach()

@@ -300,7 +300,7 @@ INSTANTIATE_TEST_SUITE_P(Tilings, ExploreEndless,
                          ::testing::Values("deltatile", "pentatile7", "pentatile8", "mixtile1", "mixtile2"),
                          [](const auto& info) { return std::string(info.param); });
 
-TEST(Explore, KeysStepThroughAllSeventeenAndQuit) {
+TEST(Explore, KeysStepThroughEveryTilingAndQuit) {
   const auto running = explorer("deltatile");
   RunningProgram& program = *running;
   const unsigned long window = windowOf(program);
@@ -313,7 +313,7 @@ TEST(Explore, KeysStepThroughAllSeventeenAndQuit) {
       std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_EQ(now, "tilings-explore: " + expected + "\n") << "after " << key;
   };
-  const auto all = tools::tilingPrograms();
+  const auto all = tools::everyTiling();
   for (std::size_t k = 1; k <= all.size(); ++k)
     press(k % 2 ? "n" : "Next", std::string(all[k % all.size()].name));
   press("Prior", std::string(all.back().name));

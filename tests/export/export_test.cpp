@@ -110,7 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Programs, EveryProgram,
                                              tools::tilingPrograms().end()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ExportAll, WritesOneFilePerProgramAndNothingElse) {
+TEST(ExportAll, WritesOneFilePerTilingAndNothingElse) {
   const std::string dir = scratchDir() + "/nested/gallery";
   ASSERT_EQ(runCommand(exporter + " --all " + dir).status, 0);
   std::size_t files = 0;
@@ -120,7 +120,7 @@ TEST(ExportAll, WritesOneFilePerProgramAndNothingElse) {
     EXPECT_NE(tools::findTilingProgram(name), nullptr) << entry.path();
     EXPECT_EQ(entry.path().extension(), ".svg");
   }
-  EXPECT_EQ(files, tools::tilingPrograms().size());
+  EXPECT_EQ(files, tools::everyTiling().size());
   fs::remove_all(fs::path(dir).parent_path().parent_path());
 }
 

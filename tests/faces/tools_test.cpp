@@ -42,7 +42,7 @@ const BadInput badInputs[] = {
     {"Empty", "", "--segments FILE", 1, "no segments"},
     {"NothingClosed", "0 0 1 0\n1 0 1 1\n", "--segments FILE", 1, "close no face"},
     {"MissingFile", nullptr, "--segments /nonexistent/segments", 1, "cannot open"},
-    {"UnknownName", nullptr, "hexatile", 2, "the programs are:\n  deltatile"},
+    {"UnknownName", nullptr, "hexatile", 2, "the tilings are:\n  deltatile"},
     {"NoArguments", nullptr, "", 2, "usage:"},
     {"NameAndFile", nullptr, "deltatile --segments -", 2, "usage:"},
 };
@@ -67,7 +67,15 @@ INSTANTIATE_TEST_SUITE_P(Analyse, RefusesBadInput, ::testing::ValuesIn(badInputs
 class EveryProgram : public ::testing::TestWithParam<tools::TilingProgram> {};
 
 // The segments written by the exporter carry the whole drawing, to the bit:
-// analysed from standard input they give the same JSON as the program.
+// analysed from standard input they give the same JSON as the program, up
+// to the family's representatives: a file has no given points, so its
+// representatives are the vertices nearest its middle, not the explorer's.
+std::string upToRepresentatives(const std::string& json) {
+  const std::size_t family = json.find("\"family\": {");
+  if (family == std::string::npos) return json;
+  return json.substr(0, json.find(", \"vertices\": [", family));
+}
+
 TEST_P(EveryProgram, ExportedSegmentsAnalyseAsTheProgram) {
   const std::string name(GetParam().name);
   const testbed::CommandResult byName = runCommand(analyser + " " + name + " --json");
@@ -76,7 +84,7 @@ TEST_P(EveryProgram, ExportedSegmentsAnalyseAsTheProgram) {
   ASSERT_EQ(byName.status, 0);
   ASSERT_EQ(byFile.status, 0);
   const std::string tail = byName.output.substr(byName.output.find(", \"segments\""));
-  EXPECT_EQ(byFile.output, "{\"name\": \"standard input\"" + tail);
+  EXPECT_EQ(upToRepresentatives(byFile.output), upToRepresentatives("{\"name\": \"standard input\"" + tail));
   for (const char* key : {"\"faces\": {", "\"classes\": [", "\"sides\": ", "\"count\": ",
                           "\"orientations\": ", "\"mirrored\": ", "\"area\": ",
                           "\"vertices\": {", "\"problems\": {\"crossings\": ", "\"dangles\": ",

@@ -30,8 +30,8 @@ int usage() {
 }
 
 int unknownProgram(const std::string& name) {
-  std::cerr << "tilings-analyse: unknown program '" << name << "'; the programs are:\n";
-  for (const tools::TilingProgram& p : tools::tilingPrograms()) std::cerr << "  " << p.name << "\n";
+  std::cerr << "tilings-analyse: unknown tiling '" << name << "'; the tilings are:\n";
+  for (const tools::TilingProgram& p : tools::everyTiling()) std::cerr << "  " << p.name << "\n";
   return 2;
 }
 
@@ -90,7 +90,7 @@ int analysePrograms(const std::string& name, bool json) {
     int status = 0;
     if (json) std::cout << "[\n";
     bool first = true;
-    for (const tools::TilingProgram& p : tools::tilingPrograms()) {
+    for (const tools::TilingProgram& p : tools::everyTiling()) {
       if (json && !first) std::cout << ",\n";
       first = false;
       status |= reportProgram(p, json);
@@ -113,7 +113,7 @@ int analyseLink(const std::string& link, bool json) {
 int identities(const std::string& name) {
   if (name != "all" && tools::findTilingProgram(name) == nullptr) return unknownProgram(name);
   std::cout << tools::identityHeader();
-  for (const tools::TilingProgram& p : tools::tilingPrograms())
+  for (const tools::TilingProgram& p : tools::everyTiling())
     if (name == "all" || p.name == name)
       std::cout << tools::identityRow(p.name, faces::sceneSegments(tools::builtScene(p)));
   return 0;

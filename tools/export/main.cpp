@@ -2,7 +2,7 @@
 // construction code, without a window.
 //
 //   tilings-export NAME [FORMAT] [-o FILE]  one scene, to standard output or FILE
-//   tilings-export --all DIR [FORMAT]       NAME.svg (.segments, .png) for every program
+//   tilings-export --all DIR [FORMAT]       NAME.svg (.segments, .png) for every program and atlas entry
 //   tilings-export NAME --cut --size WxHmm [--periods N] [--tile] [--fill] -o FILE.svg|FILE.pdf
 //                                           a file to make things from
 //   tilings-export --link LINK [FORMAT|--cut ...] [-o FILE]
@@ -56,9 +56,9 @@ const char* extensionOf(Format f) {
 }
 
 int unknownProgram(const std::string& name) {
-  std::cerr << "tilings-export: unknown program '" << name
-            << "'; the programs are:\n";
-  for (const tools::TilingProgram& p : tools::tilingPrograms())
+  std::cerr << "tilings-export: unknown tiling '" << name
+            << "'; the tilings are:\n";
+  for (const tools::TilingProgram& p : tools::everyTiling())
     std::cerr << "  " << p.name << "\n";
   return 2;
 }
@@ -163,7 +163,7 @@ int exportAll(const std::string& dir, Format format) {
     std::cerr << "tilings-export: cannot create " << dir << ": " << failed.message() << "\n";
     return 1;
   }
-  for (const tools::TilingProgram& p : tools::tilingPrograms()) {
+  for (const tools::TilingProgram& p : tools::everyTiling()) {
     const std::string out = exported(p, format);
     const std::string path =
         (std::filesystem::path(dir) / (std::string(p.name) + extensionOf(format))).string();

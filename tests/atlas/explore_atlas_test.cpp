@@ -1,0 +1,71 @@
+// The explorer on atlas entries, which have no given points: construction
+// mode shows the table's tiling and says why nothing can be dragged;
+// symmetry mode finds the family and puts handles on its vertices.
+#include <gtest/gtest.h>
+
+#include "atlas/atlas.h"
+#include "explore/explorer.h"
+#include "explore/link.h"
+#include "tools/registry.h"
+
+namespace atlas {
+inline void PrintTo(const Entry& e, std::ostream* out) { *out << e.name; }
+}  // namespace atlas
+
+namespace {
+
+class EveryEntryExplored : public ::testing::TestWithParam<atlas::Entry> {
+ protected:
+  const tools::TilingProgram& tiling = *tools::findTilingProgram(GetParam().name);
+};
+
+TEST_P(EveryEntryExplored, ConstructionModeSaysWhyNothingIsDragged) {
+  explore::Explorer e;
+  explore::load(e, tiling, explore::Mode::construction);
+  EXPECT_TRUE(explore::handlesOf(e).empty());
+  EXPECT_NE(explore::nothingToDrag(e).find("nothing to drag"), std::string::npos);
+  EXPECT_TRUE(e.feedback.status.clean) << e.feedback.status.line();
+  EXPECT_FALSE(e.analysis.faces.empty());
+}
+
+// Where the family room finds a family (not where corners lie on straight
+// sides, for one), symmetry mode; elsewhere construction mode, saying why.
+TEST_P(EveryEntryExplored, SymmetryModeMakesTheVerticesHandlesOrSaysWhyNot) {
+  explore::Explorer e;
+  explore::load(e, tiling);
+  EXPECT_TRUE(e.feedback.status.clean) << e.feedback.status.line();
+  if (!explore::inSymmetryMode(e)) {
+    EXPECT_FALSE(e.family.problem.empty());
+    EXPECT_FALSE(explore::nothingToDrag(e).empty());
+    return;
+  }
+  EXPECT_TRUE(explore::nothingToDrag(e).empty());
+  EXPECT_GT(explore::handlesOf(e).size(), 2u);  // some vertices, and the periods
+}
+
+TEST(AtlasExplored, RegularTilingsHaveTheirSymmetryMode) {
+  for (const char* name : {"archimedean-4.4.4.4", "archimedean-3.4.6.4", "pentagon-type-4", "pentagon-type-5"}) {
+    explore::Explorer e;
+    explore::load(e, *tools::findTilingProgram(name));
+    EXPECT_TRUE(explore::inSymmetryMode(e)) << name << ": " << e.family.problem;
+  }
+}
+
+TEST_P(EveryEntryExplored, ItsLinkOpensIt) {
+  const std::string name(GetParam().name);
+  const explore::LinkRequest r = explore::readLink("explore.html?tiling=" + name + "&keep=");
+  EXPECT_TRUE(r.problems.empty());
+  ASSERT_NE(r.program, nullptr);
+  EXPECT_EQ(r.program->name, name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Atlas, EveryEntryExplored,
+                         ::testing::ValuesIn(atlas::entries().begin(), atlas::entries().end()),
+                         [](const auto& info) {
+                           std::string name(info.param.name);
+                           for (char& c : name)
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return name;
+                         });
+
+}  // namespace
