@@ -143,6 +143,7 @@ int exportCut(const std::string& name, const tools::Periodic& periodic,
          << "mm with --periods " << request.periods << ": " << e.what();
     return refuse(page.str());
   }
+  std::cerr << "tilings-export: " << name << ": " << tools::strokeSummary(drawing) << "\n";
   std::string out, error;
   if (endsWith(output, ".pdf") && !tools::writeCutPdf(drawing, out, error)) {
     std::cerr << "tilings-export: " << name << ": " << error << "\n";
