@@ -642,14 +642,15 @@ std::vector<Polyline> shortenTravel(std::vector<Polyline> strokes, Vec2 from) {
   constexpr double gainWorthIt = 1e-9;
   const std::vector<StrokePoint> ends = penDownPoints(strokes, true);
   PointGrid grid(ends);
-  std::map<std::pair<int, int>, std::vector<StrokePoint>> near;
-  for (const StrokePoint& e : ends) near[{e.stroke, e.vertex}] = grid.nearest(e.at, e.stroke, neighbours);
+  // Each stroke's front's, then its back's (none for a closed one).
+  std::vector<std::vector<StrokePoint>> near(2 * strokes.size());
+  for (const StrokePoint& e : ends)
+    near[2 * std::size_t(e.stroke) + (e.vertex == 0 ? 0 : 1)] = grid.nearest(e.at, e.stroke, neighbours);
   const std::vector<StrokePoint> nearStart = grid.nearest(from, -1, neighbours);
   auto nearTo = [&](int stroke, bool tail, const StrokeOrder& order) -> const std::vector<StrokePoint>& {
     if (stroke < 0) return nearStart;
-    const Polyline& s = strokes[stroke];
-    const bool front = s.closed || tail == order.backwards(stroke);
-    return near.at({stroke, front ? 0 : int(s.points.size()) - 1});
+    const bool front = strokes[stroke].closed || tail == order.backwards(stroke);
+    return near[2 * std::size_t(stroke) + (front ? 0 : 1)];
   };
 
   StrokeOrder order(strokes, from);
