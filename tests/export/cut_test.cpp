@@ -1,6 +1,7 @@
 // Files to make things from: every program's cut has edges, all on the page,
-// none twice and none left in pieces; the page has the size asked in SVG and
-// PDF, and both open in real renderers; bad sizes and files are refused.
+// none twice and none left in pieces, joined into one stroke a run and cut
+// in a short order; the page has the size asked in SVG and PDF, and both
+// open in real renderers; bad sizes and files are refused.
 #include <cairo.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -566,6 +567,8 @@ TEST(OrderStrokes, TakesTheNearestEndNextAndReversesStretchesOnlyToShortenIt) {
   const std::vector<tools::Polyline> ring =
       tools::orderStrokes({{{{50, 50}, {60, 50}, {60, 60}, {50, 60}}, true}}, {70, 70});
   EXPECT_DOUBLE_EQ(tools::penUpTravel(ring, {70, 70}), std::hypot(10, 10));
+  // A page with nothing on it has nothing to order.
+  EXPECT_TRUE(tools::orderStrokes({}).empty());
 }
 
 // A stroke split in two, a stroke drawn twice, a piece left out and an

@@ -617,6 +617,7 @@ double penUpTravel(const std::vector<Polyline>& strokes, Vec2 from) {
 
 std::vector<Polyline> orderByNearestEnd(std::vector<Polyline> strokes, Vec2 from) {
   std::erase_if(strokes, [](const Polyline& s) { return s.points.empty(); });
+  if (strokes.empty()) return strokes;
   PointGrid grid(penDownPoints(strokes, false));
   std::vector<char> taken(strokes.size(), 0);
   std::vector<Polyline> ordered;
