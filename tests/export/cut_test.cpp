@@ -1,6 +1,7 @@
 // Files to make things from: every program's cut has edges, all on the page,
-// none twice and none left in pieces; the page has the size asked in SVG and
-// PDF, and both open in real renderers; bad sizes and files are refused.
+// none twice and none left in pieces, joined into one stroke a run and cut
+// in a short order; the page has the size asked in SVG and PDF, and both
+// open in real renderers; bad sizes and files are refused.
 #include <cairo.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -14,6 +15,8 @@
 #include <map>
 #include <sstream>
 
+#include "explore/explorer.h"
+#include "explore/link.h"
 #include "faces/periods.h"
 #include "tools/export/cut.h"
 #include "tools/export/png.h"
@@ -74,16 +77,43 @@ std::vector<Vec2> pointsOf(const std::string& svg, std::size_t at) {
   return points;
 }
 
+// One stroke of the SVG, as its element has it.
+struct SvgStroke {
+  std::vector<Vec2> points;
+  bool closed = false;
+};
+
+// The strokes drawn in the SVG, in their order, fills left out: a <line>,
+// a <polyline> or a <path> of "M x,y L x,y ... [Z]".
+std::vector<SvgStroke> drawnStrokes(const std::string& svg) {
+  std::vector<SvgStroke> strokes;
+  for (std::size_t at = svg.find('<'); at != std::string::npos; at = svg.find('<', at + 1)) {
+    if (svg.compare(at, 6, "<line ") == 0) {
+      auto number = [&](const char* name) { return std::stod(attribute(svg, at, name)); };
+      strokes.push_back({{{number("x1"), number("y1")}, {number("x2"), number("y2")}}, false});
+    } else if (svg.compare(at, 10, "<polyline ") == 0) {
+      strokes.push_back({pointsOf(svg, at), false});
+    } else if (svg.compare(at, 6, "<path ") == 0) {
+      std::string d = attribute(svg, at, "d");
+      SvgStroke stroke;
+      stroke.closed = !d.empty() && d.back() == 'Z';
+      for (char& c : d)
+        if (c == 'M' || c == 'L' || c == 'Z' || c == ',') c = ' ';
+      std::istringstream list(d);
+      for (Vec2 p; list >> p.x >> p.y;) stroke.points.push_back(p);
+      strokes.push_back(std::move(stroke));
+    }
+  }
+  return strokes;
+}
+
 // Every side of every outline drawn in the SVG, fills left out.
 std::vector<Line> drawnLines(const std::string& svg, int* closedOutlines = nullptr) {
   std::vector<Line> lines;
-  for (std::size_t at = svg.find("<poly"); at != std::string::npos; at = svg.find("<poly", at + 1)) {
-    if (!attribute(svg, at, "fill").empty()) continue;
-    std::vector<Vec2> points = pointsOf(svg, at);
-    const bool closed = svg.compare(at, 8, "<polygon") == 0;
-    if (closed && closedOutlines) ++*closedOutlines;
-    if (closed) points.push_back(points.front());
-    for (std::size_t k = 1; k < points.size(); ++k) lines.push_back({points[k - 1], points[k]});
+  for (SvgStroke& s : drawnStrokes(svg)) {
+    if (s.closed && closedOutlines) ++*closedOutlines;
+    if (s.closed) s.points.push_back(s.points.front());
+    for (std::size_t k = 1; k < s.points.size(); ++k) lines.push_back({s.points[k - 1], s.points[k]});
   }
   return lines;
 }
@@ -262,21 +292,331 @@ TEST(CutChecks, CatchEdgesDrawnTwiceOrLeftInPieces) {
   // are stored, and the edges without joining: each is caught.
   const tools::Periodic deltatile = tools::periodicOf(*tools::findTilingProgram("deltatile"));
   tools::Drawing twice = tools::cutDrawing(deltatile, {page, 4, false, false}), half = twice;
-  const std::vector<Vec2> edge = twice.edges.front().points;
-  twice.edges.push_back({{edge[1], edge[0]}, false});
-  half.edges.push_back({{edge[0], faces::times(0.5, faces::plus(edge[0], edge[1]))}, false});
+  const std::vector<Vec2> edge = twice.strokes.front().points;
+  twice.strokes.push_back({{edge[1], edge[0]}, false});
+  half.strokes.push_back({{edge[0], faces::times(0.5, faces::plus(edge[0], edge[1]))}, false});
   const tools::PageLayout layout = tools::layOutPage(deltatile, page, 4);
   tools::Drawing stored{page, {}, {}}, pieces{page, {}, {}};
   auto placed = [&](Vec2 p) {
     return Vec2{50 + (p.x - layout.centre.x) * layout.scale, 50 - (p.y - layout.centre.y) * layout.scale};
   };
   for (const faces::Segment2& s : tools::pageBlock(deltatile, page, layout))
-    stored.edges.push_back({{placed(s.a), placed(s.b)}, false});
+    stored.strokes.push_back({{placed(s.a), placed(s.b)}, false});
   for (const faces::Edge& e : faces::analyse(tools::pageBlock(squares, page, {{0.5, 0.5}, 25})).edges)
-    pieces.edges.push_back({{faces::times(25, e.a), faces::times(25, e.b)}, false});
+    pieces.strokes.push_back({{faces::times(25, e.a), faces::times(25, e.b)}, false});
   for (const tools::Drawing* faulty : {&twice, &half, &stored})
     EXPECT_NE(firstOverlap(drawnLines(svgOf(*faulty))), "");
   EXPECT_NE(firstUnjoined(drawnLines(svgOf(pieces))), "");
+}
+
+// --- Strokes: runs of edges through points where only two meet, drawn in
+// an order that keeps the pen's travel short.
+
+// The sides of polylines, open or closed.
+std::vector<Line> sidesOf(const std::vector<tools::Polyline>& lines) {
+  std::vector<Line> sides;
+  for (const tools::Polyline& l : lines) {
+    const std::size_t n = l.points.size();
+    for (std::size_t k = 0; k + 1 < n; ++k) sides.push_back({l.points[k], l.points[k + 1]});
+    if (l.closed && n > 2) sides.push_back({l.points.back(), l.points.front()});
+  }
+  return sides;
+}
+
+// How many maximal runs of lines through points where exactly two meet the
+// lines make: the ends of lines at points where more or fewer meet, two to
+// a run, and each ring of points where two meet, counted as a whole. Lines
+// of no length draw nothing and are left out.
+std::size_t runsOf(std::vector<Line> lines) {
+  std::erase_if(lines, [](const Line& l) { return l.a.x == l.b.x && l.a.y == l.b.y; });
+  std::map<std::pair<double, double>, int> number;
+  std::vector<int> degree, parent;
+  auto at = [&](Vec2 p) {
+    const auto [it, added] = number.try_emplace({p.x, p.y}, int(degree.size()));
+    if (added) degree.push_back(0), parent.push_back(int(parent.size()));
+    return it->second;
+  };
+  auto root = [&](int k) {
+    while (parent[k] != k) k = parent[k] = parent[parent[k]];
+    return k;
+  };
+  for (const Line& l : lines) {
+    const int a = at(l.a), b = at(l.b);
+    ++degree[a], ++degree[b];
+    parent[root(a)] = root(b);
+  }
+  std::size_t ends = 0;
+  std::map<int, bool> allTwo;  // component -> every point has two lines
+  for (int k = 0; k < int(degree.size()); ++k) {
+    if (degree[k] != 2) ends += std::size_t(degree[k]);
+    auto [it, added] = allTwo.try_emplace(root(k), true);
+    it->second = it->second && degree[k] == 2;
+  }
+  return ends / 2 + std::size_t(std::count_if(allTwo.begin(), allTwo.end(), [](const auto& c) { return c.second; }));
+}
+
+// The part of a line on the page, cut where it leaves it; false when none.
+bool clippedToPage(Line& l, const tools::Page& page) {
+  double from = 0, to = 1;
+  const Vec2 d = faces::minus(l.b, l.a);
+  for (const auto& [p, q] : {std::pair{-d.x, l.a.x}, {d.x, page.width - l.a.x}, {-d.y, l.a.y},
+                             {d.y, page.height - l.a.y}}) {
+    if (p == 0) {
+      if (q < 0) return false;
+      continue;
+    }
+    const double t = q / p;
+    (p < 0 ? from : to) = p < 0 ? std::max(from, t) : std::min(to, t);
+  }
+  if (from >= to) return false;
+  const Line whole = l;
+  if (from > 0) l.a = faces::plus(whole.a, faces::times(from, d));
+  if (to < 1) l.b = faces::plus(whole.a, faces::times(to, d));
+  return true;
+}
+
+// The edges of the analysed block on the page, one line each as the
+// analysis has them, cut to the page: what the strokes must draw.
+std::vector<Line> pageEdges(const tools::Periodic& periodic, const tools::CutRequest& request) {
+  const tools::PageLayout layout = tools::layOutPage(periodic, request.page, request.periods);
+  const faces::Analysis analysis =
+      faces::analyse(tools::pageBlock(periodic, request.page, layout), {request.curved, {}});
+  auto placed = [&](Vec2 p) {
+    return Vec2{request.page.width / 2 + (p.x - layout.centre.x) * layout.scale,
+                request.page.height / 2 - (p.y - layout.centre.y) * layout.scale};
+  };
+  std::vector<Line> edges;
+  for (const faces::Edge& e : analysis.edges) {
+    Line l{placed(e.a), placed(e.b)};
+    if (clippedToPage(l, request.page) && faces::length(faces::minus(l.b, l.a)) > 0) edges.push_back(l);
+  }
+  return edges;
+}
+
+double totalLength(const std::vector<Line>& lines) {
+  double total = 0;
+  for (const Line& l : lines) total += faces::length(faces::minus(l.b, l.a));
+  return total;
+}
+
+// How many of `edges` lie along none of `drawn`: their middles on no drawn
+// line, or not in its direction.
+int undrawn(const std::vector<Line>& edges, const std::vector<Line>& drawn) {
+  constexpr double cell = 5;
+  std::map<std::pair<long, long>, std::vector<const Line*>> byCell;
+  for (const Line& l : drawn)
+    for (long i = std::lround(std::floor(std::min(l.a.x, l.b.x) / cell)); i <= std::floor(std::max(l.a.x, l.b.x) / cell); ++i)
+      for (long j = std::lround(std::floor(std::min(l.a.y, l.b.y) / cell)); j <= std::floor(std::max(l.a.y, l.b.y) / cell); ++j)
+        byCell[{i, j}].push_back(&l);
+  int missing = 0;
+  for (const Line& e : edges) {
+    const Vec2 middle = faces::times(0.5, faces::plus(e.a, e.b)), d = faces::minus(e.b, e.a);
+    const std::vector<const Line*>& here =
+        byCell[{std::lround(std::floor(middle.x / cell)), std::lround(std::floor(middle.y / cell))}];
+    missing += std::none_of(here.begin(), here.end(), [&](const Line* l) {
+      const Vec2 along = faces::minus(l->b, l->a);
+      const double t = faces::dot(faces::minus(middle, l->a), along) / faces::dot(along, along);
+      return t >= 0 && t <= 1 && distanceToLine(middle, *l) < near &&
+             std::abs(faces::cross(along, d)) <= 1e-3 * faces::length(along) * faces::length(d);
+    });
+  }
+  return missing;
+}
+
+// The travel of the plainest order: from the page's corner, always the
+// stroke with the nearest end (any vertex of a closed one) next.
+double nearestEndTravel(const std::vector<tools::Polyline>& strokes) {
+  std::vector<char> done(strokes.size(), 0);
+  Vec2 pen{0, 0};
+  double travel = 0;
+  for (std::size_t n = 0; n < strokes.size(); ++n) {
+    double best = INFINITY;
+    std::size_t next = 0, vertex = 0;
+    for (std::size_t s = 0; s < strokes.size(); ++s) {
+      const std::vector<Vec2>& p = strokes[s].points;
+      for (std::size_t v = 0; !done[s] && v < p.size(); v += strokes[s].closed ? 1 : std::max<std::size_t>(1, p.size() - 1))
+        if (const double d = faces::length(faces::minus(p[v], pen)); d < best) best = d, next = s, vertex = v;
+    }
+    done[next] = 1;
+    travel += best;
+    const std::vector<Vec2>& p = strokes[next].points;
+    pen = strokes[next].closed ? p[vertex] : vertex == 0 ? p.back() : p.front();
+  }
+  return travel;
+}
+
+struct Shape {
+  const char* name;
+  const char* link;  // a bent shape of the tiling, or none for the program's own
+};
+
+// Each tiling straight, as its program draws it, and bent as the explorer
+// shares it: every edge a curve in many pieces.
+const Shape shapes[] = {
+    {"pentatile1", nullptr},
+    {"pentatile1", "explore.html?tiling=pentatile1&keep=p2&E2=2.3,5.65;0.7,4.35&E4=0.75,6.5"},
+    {"pentatile8", nullptr},
+    {"pentatile8", "explore.html?tiling=pentatile8&keep=p6&E1=3,0.5&E3=0.4,-1.2"},
+    {"mixtile6", nullptr},
+    {"mixtile6", "explore.html?tiling=mixtile6&keep=p6m&E1=3.5401,0.2099"},
+    {"quadtile", nullptr},
+    {"quadtile", "explore.html?tiling=quadtile&keep=p2&E1=5.3,2.1&E3=7,3.2"},
+};
+
+void PrintTo(const Shape& shape, std::ostream* out) { *out << shape.name << (shape.link ? " bent" : ""); }
+
+struct Cut {
+  tools::Periodic periodic;
+  tools::CutRequest request;
+};
+
+Cut cutOf(const Shape& shape) {
+  Cut cut{{}, {{200, 150}, 4, false, false, false}};
+  if (shape.link == nullptr) {
+    cut.periodic = tools::periodicOf(*tools::findTilingProgram(shape.name));
+    return cut;
+  }
+  explore::Explorer e;
+  std::ostringstream errors;
+  if (explore::openLinkForTools(e, shape.link, "cut_test", errors) != 0) ADD_FAILURE() << errors.str();
+  cut.periodic = explore::cutUnit(e);
+  cut.request.curved = explore::bent(e);
+  return cut;
+}
+
+class StrokesOf : public ::testing::TestWithParam<Shape> {};
+
+TEST_P(StrokesOf, EachRunOfEdgesIsOneStrokeDrawnOnceInAShortOrder) {
+  const Cut cut = cutOf(GetParam());
+  const tools::Drawing drawing = tools::cutDrawing(cut.periodic, cut.request);
+  const std::vector<Line> drawn = sidesOf(drawing.strokes), edges = pageEdges(cut.periodic, cut.request);
+  ASSERT_GT(edges.size(), 50u);
+  // As many strokes as the edges make runs, and none of them two runs or
+  // part of one.
+  EXPECT_EQ(drawing.strokes.size(), runsOf(edges));
+  EXPECT_EQ(drawing.strokes.size(), runsOf(drawn));
+  // Every edge drawn, none twice, nothing else.
+  EXPECT_EQ(undrawn(edges, drawn), 0);
+  EXPECT_EQ(firstOverlap(drawn), "");
+  EXPECT_NEAR(totalLength(drawn), totalLength(edges), 1e-6 * totalLength(edges));
+  // Cut in an order at least nearly as short as the plainest.
+  const double plain = nearestEndTravel(drawing.strokes);
+  EXPECT_LE(tools::penUpTravel(drawing.strokes), 1.1 * plain) << "nearest end next: " << plain;
+  // The file has the strokes as they are, in the same order.
+  const std::vector<SvgStroke> file = drawnStrokes(svgOf(drawing));
+  ASSERT_EQ(file.size(), drawing.strokes.size());
+  for (std::size_t s = 0; s < file.size(); ++s) {
+    ASSERT_EQ(file[s].points.size(), drawing.strokes[s].points.size());
+    EXPECT_EQ(file[s].closed, drawing.strokes[s].closed);
+    EXPECT_LT(faces::length(faces::minus(file[s].points.back(), drawing.strokes[s].points.back())), near);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tilings, StrokesOf, ::testing::ValuesIn(shapes), [](const auto& info) {
+  return std::string(info.param.name) + (info.param.link ? "Bent" : "Straight");
+});
+
+// Lines as a cutter would meet them, each case a count of strokes, of closed
+// ones, and of the points they keep.
+TEST(JoinStrokes, RunsEndWhereMoreOrFewerThanTwoLinesMeet) {
+  using tools::Polyline;
+  struct Case {
+    const char* what;
+    std::vector<Polyline> lines;
+    std::size_t strokes, closed, points;
+  };
+  const Vec2 o{0, 0}, x{1, 0}, y{0, 1}, xy{1, 1}, half{0.5, 0};
+  for (const Case& c : std::vector<Case>{
+           {"a square in four sides, in no order", {{{x, xy}}, {{o, x}}, {{y, o}}, {{xy, y}}}, 1, 1, 4},
+           {"a square with a side in two halves", {{{o, half}}, {{half, x}}, {{x, xy, y, o}}}, 1, 1, 4},
+           {"a closed square given whole", {{{o, x, xy, y}, true}}, 1, 1, 4},
+           {"a straight line in three pieces", {{{o, half}}, {{x, half}}, {{x, {2, 0}}}}, 1, 0, 2},
+           {"a bend", {{{o, x}}, {{xy, x}}}, 1, 0, 3},
+           {"a T", {{{o, half}}, {{half, x}}, {{half, {0.5, 1}}}}, 3, 0, 6},
+           {"a cross", {{{{-1, 0}, o}}, {{o, x}}, {{{0, -1}, o}}, {{o, y}}}, 4, 0, 8},
+           {"a square with a tail", {{{o, x, xy, y}, true}, {{o, {-1, -1}}}}, 2, 0, 7},
+           {"a piece of no length", {{{o, o}}, {{o, x}}}, 1, 0, 2},
+       }) {
+    const std::vector<Polyline> strokes = tools::joinStrokes(c.lines);
+    std::size_t closed = 0, points = 0;
+    for (const Polyline& s : strokes) closed += s.closed, points += s.points.size();
+    EXPECT_EQ(strokes.size(), c.strokes) << c.what;
+    EXPECT_EQ(closed, c.closed) << c.what;
+    EXPECT_EQ(points, c.points) << c.what;
+    EXPECT_EQ(strokes.size(), runsOf(sidesOf(c.lines))) << c.what;
+  }
+}
+
+// Strokes along a row, given out of order and some backwards: the nearest
+// end next walks the row, and a reversal never lengthens that; out and
+// back along the row, a reversal shortens it. A closed stroke starts where
+// it is nearest.
+TEST(OrderStrokes, TakesTheNearestEndNextAndReversesStretchesOnlyToShortenIt) {
+  auto along = [](int k, bool backwards) {
+    std::vector<Vec2> p{{10.0 * k, 0}, {10.0 * k + 9, 0}};
+    if (backwards) std::swap(p[0], p[1]);
+    return tools::Polyline{p, false};
+  };
+  std::vector<tools::Polyline> row, outAndBack;
+  for (int k : {7, 2, 9, 0, 5, 3, 8, 1, 6, 4}) row.push_back(along(k, k % 2));
+  for (int k : {0, 2, 4, 6, 8, 9, 7, 5, 3, 1}) outAndBack.push_back(along(k, false));
+  const std::vector<tools::Polyline> ordered = tools::orderByNearestEnd(row);
+  EXPECT_DOUBLE_EQ(tools::penUpTravel(ordered), 9);
+  EXPECT_DOUBLE_EQ(tools::penUpTravel(tools::shortenTravel(ordered)), 9);
+  EXPECT_LT(tools::penUpTravel(tools::shortenTravel(outAndBack)), tools::penUpTravel(outAndBack) - 40);
+  const std::vector<tools::Polyline> ring =
+      tools::orderStrokes({{{{50, 50}, {60, 50}, {60, 60}, {50, 60}}, true}}, {70, 70});
+  EXPECT_DOUBLE_EQ(tools::penUpTravel(ring, {70, 70}), std::hypot(10, 10));
+  // A page with nothing on it has nothing to order.
+  EXPECT_TRUE(tools::orderStrokes({}).empty());
+}
+
+// A stroke split in two, a stroke drawn twice, a piece left out and an
+// order that wanders are each caught by the checks above.
+TEST(StrokeChecks, CatchSplitDuplicatedMissingAndWanderingStrokes) {
+  const Cut cut = cutOf(shapes[1]);
+  const tools::Drawing drawing = tools::cutDrawing(cut.periodic, cut.request);
+  const std::vector<Line> edges = pageEdges(cut.periodic, cut.request);
+  auto longest = std::max_element(drawing.strokes.begin(), drawing.strokes.end(),
+                                  [](const auto& l, const auto& r) { return l.points.size() < r.points.size(); });
+  ASSERT_GE(longest->points.size(), 4u);
+  ASSERT_FALSE(longest->closed);
+  const std::size_t cutAt = longest->points.size() / 2;
+  tools::Drawing split = drawing, twice = drawing, short_ = drawing, wandering = drawing;
+  std::vector<Vec2>& whole = split.strokes[std::size_t(longest - drawing.strokes.begin())].points;
+  split.strokes.push_back({{whole.begin() + std::ptrdiff_t(cutAt), whole.end()}, false});
+  whole.resize(cutAt + 1);
+  twice.strokes.push_back(*longest);
+  short_.strokes[std::size_t(longest - drawing.strokes.begin())].points.pop_back();
+  // Each stroke followed by one from the other half of the order.
+  for (std::size_t k = 0, n = drawing.strokes.size(); k < n; ++k)
+    wandering.strokes[k] = drawing.strokes[k % 2 ? (n + 1) / 2 + k / 2 : k / 2];
+
+  EXPECT_NE(split.strokes.size(), runsOf(sidesOf(split.strokes)));
+  EXPECT_NE(twice.strokes.size(), runsOf(sidesOf(twice.strokes)));
+  EXPECT_NE(firstOverlap(sidesOf(twice.strokes)), "");
+  EXPECT_NE(undrawn(edges, sidesOf(short_.strokes)), 0);
+  EXPECT_GT(tools::penUpTravel(wandering.strokes), 1.1 * nearestEndTravel(wandering.strokes));
+}
+
+// Standard error says how many strokes the file has and how far the pen
+// travels between them, as the file has them.
+TEST(CutFiles, SayTheirStrokesAndPenUpTravel) {
+  const std::string dir = scratchDir(), svg = dir + "/cut.svg";
+  for (const std::string& shape : {std::string("mixtile6"), std::string("--link '") + shapes[7].link + "'"}) {
+    const Outcome r = run(shape + " --cut --size 200x150mm -o " + svg);
+    ASSERT_EQ(r.status, 0) << r.output;
+    std::vector<tools::Polyline> strokes;
+    for (SvgStroke& s : drawnStrokes(contentsOf(svg))) strokes.push_back({std::move(s.points), s.closed});
+    std::size_t count = 0;
+    double travel = 0;
+    const std::size_t at = r.output.find(": ", r.output.find(": ") + 1);
+    ASSERT_NE(at, std::string::npos) << r.output;
+    ASSERT_EQ(std::sscanf(r.output.c_str() + at, ": %zu strokes, pen-up travel %lf mm", &count, &travel), 2) << r.output;
+    EXPECT_EQ(count, strokes.size()) << r.output;
+    EXPECT_NEAR(travel, tools::penUpTravel(strokes), 0.05 + 1e-4 * double(count)) << r.output;
+  }
+  fs::remove_all(dir);
 }
 
 // The page's size in points, as pdfinfo reads it.

@@ -48,6 +48,9 @@ struct Box {
   bool meets(const Page& page) const {
     return maxX >= 0 && minX <= page.width && maxY >= 0 && minY <= page.height;
   }
+  bool within(const Page& page) const {
+    return minX > 0 && maxX < page.width && minY > 0 && maxY < page.height;
+  }
 };
 
 Box boxOf(std::span<const Vec2> points) {
@@ -91,77 +94,6 @@ Vec2 onPage(Vec2 p, const Page& page, const PageLayout& layout) {
           page.height / 2 - (p.y - layout.centre.y) * layout.scale};
 }
 
-// The edges with the pieces of one straight line joined where only those
-// two pieces meet: a side the drawing splits in two, or that a shared edge
-// stored twice over splits, is cut in one go.
-class EdgeJoiner {
- public:
-  explicit EdgeJoiner(const std::vector<faces::Edge>& edges) : edges_(edges) {
-    for (int e = 0; e < int(edges.size()); ++e) {
-      ends_.push_back({nodeAt(edges[e].a), nodeAt(edges[e].b)});
-      at_[ends_[e].first].push_back(e);
-      at_[ends_[e].second].push_back(e);
-    }
-  }
-
-  std::vector<Polyline> joined() const {
-    std::vector<char> used(edges_.size(), 0);
-    std::vector<Polyline> lines;
-    for (int e = 0; e < int(edges_.size()); ++e) {
-      if (used[e]) continue;
-      // Back from e to where its line starts, then along the line to its end.
-      const auto [first, start] = walk(e, ends_[e].second, nullptr);
-      const int end = walk(first, start, &used).second;
-      lines.push_back({{points_[start], points_[end]}, false});
-    }
-    return lines;
-  }
-
- private:
-  int nodeAt(Vec2 p) {
-    const auto [it, added] = nodes_.try_emplace({p.x, p.y}, int(points_.size()));
-    if (added) points_.push_back(p), at_.emplace_back();
-    return it->second;
-  }
-  int otherEnd(int e, int node) const {
-    return ends_[e].first == node ? ends_[e].second : ends_[e].first;
-  }
-  int otherEdge(int e, int node) const {
-    const std::vector<int>& here = at_[node];
-    return here[0] == e ? here[1] : here[0];
-  }
-  // Only two edges meet at the node, running on in one straight line.
-  bool straightThrough(int node) const {
-    const std::vector<int>& here = at_[node];
-    if (here.size() != 2 || here[0] == here[1]) return false;
-    const Vec2 p = points_[node];
-    const Vec2 d = faces::minus(points_[otherEnd(here[0], node)], p);
-    const Vec2 e = faces::minus(points_[otherEnd(here[1], node)], p);
-    constexpr double straightSine = 1e-4;
-    return faces::dot(d, e) < 0 &&
-           std::abs(faces::cross(d, e)) <= straightSine * faces::length(d) * faces::length(e);
-  }
-  // Along edge e away from `node`, and on through nodes where the line runs
-  // straight: the last edge taken and the node it ends at. Marks the edges
-  // taken in `used`, if given.
-  std::pair<int, int> walk(int e, int node, std::vector<char>* used) const {
-    int end = otherEnd(e, node);
-    if (used) (*used)[e] = 1;
-    for (std::size_t steps = 0; straightThrough(end) && steps < edges_.size(); ++steps) {
-      e = otherEdge(e, end);
-      end = otherEnd(e, end);
-      if (used) (*used)[e] = 1;
-    }
-    return {e, end};
-  }
-
-  const std::vector<faces::Edge>& edges_;
-  std::map<std::pair<double, double>, int> nodes_;
-  std::vector<Vec2> points_;
-  std::vector<std::vector<int>> at_;
-  std::vector<std::pair<int, int>> ends_;
-};
-
 // GEOS, one context, cutting lines and rings to the page's rectangle.
 class PageClip {
  public:
@@ -175,7 +107,9 @@ class PageClip {
   // The pieces of an open line on the page.
   std::vector<Polyline> line(const Polyline& line) {
     std::vector<Polyline> pieces;
-    if (!boxOf(line.points).meets(page_)) return pieces;
+    const Box box = boxOf(line.points);
+    if (!box.meets(page_)) return pieces;
+    if (box.within(page_)) return {line};
     std::vector<Vec2> points = line.points;
     if (line.closed) points.push_back(points.front());
     const Owned clipped = clip(GEOSGeom_createLineString_r(ctx_, sequence(points)));
@@ -279,6 +213,259 @@ std::string pointList(const std::vector<Vec2>& points) {
   return list;
 }
 
+// --- Strokes: the lines as a graph of exactly matched points, walked into
+// runs; then points bucketed in cells to find the nearest ends.
+
+// The lines' pieces between numbered points, and the pieces at each point.
+struct LineGraph {
+  std::vector<Vec2> points;
+  std::vector<std::pair<int, int>> pieces;
+  std::vector<std::vector<int>> at;
+};
+
+LineGraph graphOf(const std::vector<Polyline>& lines) {
+  LineGraph g;
+  std::map<std::pair<double, double>, int> numbered;
+  auto number = [&](Vec2 p) {
+    const auto [it, added] = numbered.try_emplace({p.x, p.y}, int(g.points.size()));
+    if (added) g.points.push_back(p), g.at.emplace_back();
+    return it->second;
+  };
+  for (const Polyline& line : lines) {
+    const std::size_t n = line.points.size();
+    const std::size_t sides = n < 2 ? 0 : line.closed && n > 2 ? n : n - 1;
+    for (std::size_t k = 0; k < sides; ++k) {
+      const int a = number(line.points[k]), b = number(line.points[(k + 1) % n]);
+      if (a == b) continue;  // a piece of no length draws nothing
+      g.at[a].push_back(int(g.pieces.size()));
+      g.at[b].push_back(int(g.pieces.size()));
+      g.pieces.push_back({a, b});
+    }
+  }
+  return g;
+}
+
+// The points of the run from `start` along `piece`, on through points where
+// only two pieces meet, to one where more or fewer do or back to `start`.
+// Marks the pieces taken.
+std::vector<int> walkRun(const LineGraph& g, int start, int piece, std::vector<char>& used) {
+  std::vector<int> run{start};
+  for (int p = start;;) {
+    used[piece] = 1;
+    const auto [a, b] = g.pieces[piece];
+    p = a == p ? b : a;
+    run.push_back(p);
+    if (p == start || g.at[p].size() != 2) return run;
+    piece = g.at[p][0] == piece ? g.at[p][1] : g.at[p][0];
+    if (used[piece]) return run;
+  }
+}
+
+// Going on from `before` through `p` to `after` in one straight line.
+bool runsStraight(Vec2 before, Vec2 p, Vec2 after) {
+  const Vec2 d = faces::minus(p, before), e = faces::minus(after, p);
+  constexpr double straightSine = 1e-4;
+  return faces::dot(d, e) > 0 &&
+         std::abs(faces::cross(d, e)) <= straightSine * faces::length(d) * faces::length(e);
+}
+
+// The points where a stroke turns; a closed one starts at one of them.
+std::vector<Vec2> cornersOf(std::vector<Vec2> points, bool closed) {
+  const std::size_t n = points.size();
+  if (closed) {
+    std::size_t corner = 0;
+    while (corner < n && runsStraight(points[(corner + n - 1) % n], points[corner], points[(corner + 1) % n]))
+      ++corner;
+    if (corner == n) return points;  // no corner: nothing to leave out
+    std::rotate(points.begin(), points.begin() + std::ptrdiff_t(corner), points.end());
+    points.push_back(points.front());
+  }
+  std::vector<Vec2> kept{points.front()};
+  for (std::size_t k = 1; k + 1 < points.size(); ++k)
+    if (!runsStraight(kept.back(), points[k], points[k + 1])) kept.push_back(points[k]);
+  if (!closed) kept.push_back(points.back());
+  return kept;
+}
+
+Polyline strokeOf(const LineGraph& g, const std::vector<int>& run, bool closed) {
+  std::vector<Vec2> points;
+  for (std::size_t k = 0; k < run.size() - (closed ? 1 : 0); ++k) points.push_back(g.points[run[k]]);
+  return {cornersOf(std::move(points), closed), closed};
+}
+
+Vec2 lastOf(const Polyline& stroke) {
+  return stroke.closed ? stroke.points.front() : stroke.points.back();
+}
+
+double distance(Vec2 p, Vec2 q) { return faces::length(faces::minus(p, q)); }
+
+// A stroke's point where the pen may go down: its vertex `vertex`.
+struct StrokePoint {
+  int stroke, vertex;
+  Vec2 at;
+};
+
+// Stroke points bucketed in square cells, looked at ring by ring around a
+// place: a point in ring r + 1 is at least r cells' widths away.
+class PointGrid {
+ public:
+  explicit PointGrid(const std::vector<StrokePoint>& points) {
+    Box box;
+    for (const StrokePoint& p : points) box.add(p.at);
+    origin_ = {box.minX, box.minY};
+    const double side = std::max({box.maxX - box.minX, box.maxY - box.minY, 1e-9});
+    cell_ = side / std::max(1.0, std::ceil(std::sqrt(double(points.size()))));
+    columns_ = int((box.maxX - box.minX) / cell_) + 1;
+    rows_ = int((box.maxY - box.minY) / cell_) + 1;
+    cells_.resize(std::size_t(columns_) * std::size_t(rows_));
+    for (const StrokePoint& p : points) cells_[cellOf(p.at)].push_back(p);
+  }
+
+  // The nearest point of a stroke not yet taken, those of taken strokes
+  // dropped on the way; false when there is none.
+  bool takeNearest(Vec2 from, const std::vector<char>& taken, StrokePoint& nearest) {
+    double best = INFINITY;
+    lookAround(from, [&](std::vector<StrokePoint>& cell) {
+      for (std::size_t k = 0; k < cell.size();) {
+        if (taken[cell[k].stroke]) {
+          cell[k] = cell.back(), cell.pop_back();
+          continue;
+        }
+        const double d = distance(from, cell[k].at);
+        if (d < best) best = d, nearest = cell[k];
+        ++k;
+      }
+    }, [&](double beyond) { return best <= beyond; });
+    return best < INFINITY;
+  }
+
+  // The `count` nearest points of strokes other than `stroke`, nearest first.
+  std::vector<StrokePoint> nearest(Vec2 from, int stroke, std::size_t count) {
+    std::vector<std::pair<double, StrokePoint>> found;
+    lookAround(from, [&](std::vector<StrokePoint>& cell) {
+      for (const StrokePoint& p : cell)
+        if (p.stroke != stroke) found.push_back({distance(from, p.at), p});
+    }, [&](double beyond) {
+      if (found.size() < count) return false;
+      std::nth_element(found.begin(), found.begin() + std::ptrdiff_t(count - 1), found.end(),
+                       [](const auto& l, const auto& r) { return l.first < r.first; });
+      found.resize(count);
+      return found.back().first <= beyond;
+    });
+    std::sort(found.begin(), found.end(), [](const auto& l, const auto& r) { return l.first < r.first; });
+    std::vector<StrokePoint> points;
+    for (std::size_t k = 0; k < found.size() && k < count; ++k) points.push_back(found[k].second);
+    return points;
+  }
+
+ private:
+  std::size_t cellOf(Vec2 p) const {
+    return std::size_t(rowOf(p)) * std::size_t(columns_) + std::size_t(columnOf(p));
+  }
+  int columnOf(Vec2 p) const { return std::clamp(int((p.x - origin_.x) / cell_), 0, columns_ - 1); }
+  int rowOf(Vec2 p) const { return std::clamp(int((p.y - origin_.y) / cell_), 0, rows_ - 1); }
+
+  // Each cell ring by ring around `from`, until `enough` says the points
+  // found beat any at least `beyond` away, or the rings leave the grid.
+  template <class Look, class Enough>
+  void lookAround(Vec2 from, Look look, Enough enough) {
+    const int c = columnOf(from), r = rowOf(from);
+    const int last = std::max({c, columns_ - 1 - c, r, rows_ - 1 - r});
+    auto at = [&](int i, int j) {
+      if (i >= 0 && i < columns_ && j >= 0 && j < rows_)
+        look(cells_[std::size_t(j) * std::size_t(columns_) + std::size_t(i)]);
+    };
+    for (int ring = 0; ring <= last; ++ring) {
+      if (ring == 0) at(c, r);
+      for (int i = c - ring; ring > 0 && i <= c + ring; ++i) at(i, r - ring), at(i, r + ring);
+      for (int j = r - ring + 1; ring > 0 && j < r + ring; ++j) at(c - ring, j), at(c + ring, j);
+      if (enough(ring * cell_)) return;
+    }
+  }
+
+  Vec2 origin_;
+  double cell_ = 1;
+  int columns_ = 1, rows_ = 1;
+  std::vector<std::vector<StrokePoint>> cells_;
+};
+
+// Where the pen may go down on each stroke: an open one's two ends, every
+// vertex of a closed one (or only its start, `startsOnly`).
+std::vector<StrokePoint> penDownPoints(const std::vector<Polyline>& strokes, bool startsOnly) {
+  std::vector<StrokePoint> points;
+  for (int s = 0; s < int(strokes.size()); ++s) {
+    const std::vector<Vec2>& p = strokes[s].points;
+    if (strokes[s].closed && !startsOnly)
+      for (int v = 0; v < int(p.size()); ++v) points.push_back({s, v, p[v]});
+    else if (strokes[s].closed)
+      points.push_back({s, 0, p.front()});
+    else
+      points.push_back({s, 0, p.front()}), points.push_back({s, int(p.size()) - 1, p.back()});
+  }
+  return points;
+}
+
+// A drawing order of strokes as reversals of stretches of it see it: the
+// pen's start at place 0, then the strokes, each maybe drawn backwards.
+class StrokeOrder {
+ public:
+  StrokeOrder(const std::vector<Polyline>& strokes, Vec2 from) : strokes_(strokes), from_(from) {
+    for (int s = 0; s < int(strokes.size()); ++s) order_.push_back(s), place_.push_back(s + 1);
+    order_.insert(order_.begin(), -1);
+    backwards_.assign(strokes.size(), 0);
+  }
+  int size() const { return int(strokes_.size()); }
+  int at(int place) const { return order_[place]; }
+  int placeOf(int stroke) const { return place_[stroke]; }
+  bool backwards(int stroke) const { return backwards_[stroke]; }
+  // Where the stroke at a place starts and ends as drawn.
+  Vec2 head(int place) const { return end(order_[place], false); }
+  Vec2 tail(int place) const { return end(order_[place], true); }
+  // Whether the pen goes down (or up) at vertex `vertex` of `stroke`.
+  bool startsAt(int stroke, int vertex) const { return isEnd(stroke, vertex, false); }
+  bool endsAt(int stroke, int vertex) const { return isEnd(stroke, vertex, true); }
+
+  // How much shorter the travel gets drawing places `first` to `last`
+  // (1 <= first <= last) the other way round.
+  double gainReversing(int first, int last) const {
+    double gain = distance(tail(first - 1), head(first)) - distance(tail(first - 1), tail(last));
+    if (last < size()) gain += distance(tail(last), head(last + 1)) - distance(head(first), head(last + 1));
+    return gain;
+  }
+  void reverse(int first, int last) {
+    std::reverse(order_.begin() + first, order_.begin() + last + 1);
+    for (int k = first; k <= last; ++k) backwards_[order_[k]] ^= 1, place_[order_[k]] = k;
+  }
+
+ private:
+  Vec2 end(int stroke, bool tail) const {
+    if (stroke < 0) return from_;
+    const Polyline& s = strokes_[stroke];
+    return s.closed || tail == bool(backwards_[stroke]) ? s.points.front() : s.points.back();
+  }
+  bool isEnd(int stroke, int vertex, bool tail) const {
+    const Polyline& s = strokes_[stroke];
+    return s.closed || (vertex == 0) == (tail == bool(backwards_[stroke]));
+  }
+
+  const std::vector<Polyline>& strokes_;
+  Vec2 from_;
+  std::vector<int> order_, place_;
+  std::vector<char> backwards_;
+};
+
+// One stroke's element: a straight one a line, a closed one a path.
+std::string strokeElement(const Polyline& stroke) {
+  const std::vector<Vec2>& p = stroke.points;
+  if (p.size() < 2) return "";
+  if (stroke.closed) return "<path d=\"M " + pointList({p.front()}) + " L " +
+                            pointList({p.begin() + 1, p.end()}) + " Z\"/>\n";
+  if (p.size() == 2)
+    return "<line x1=\"" + millimetres(p[0].x) + "\" y1=\"" + millimetres(p[0].y) + "\" x2=\"" +
+           millimetres(p[1].x) + "\" y2=\"" + millimetres(p[1].y) + "\"/>\n";
+  return "<polyline points=\"" + pointList(p) + "\"/>\n";
+}
+
 }  // namespace
 
 bool parsePageSize(std::string_view text, Page& page, std::string& error) {
@@ -370,10 +557,11 @@ Drawing pageDrawing(const faces::Analysis& analysis, const Page& page, const Pag
       for (std::vector<Vec2>& part : clip.ring(std::move(ring)))
         drawing.fills.push_back({std::move(part), faces::fillOf(analysis, f)});
     }
-  for (Polyline& line : EdgeJoiner(analysis.edges).joined()) {
-    for (Vec2& p : line.points) p = onPage(p, page, layout);
-    for (Polyline& piece : clip.line(line)) drawing.edges.push_back(std::move(piece));
-  }
+  std::vector<Polyline> pieces;
+  for (const faces::Edge& e : analysis.edges)
+    for (Polyline& piece : clip.line({{onPage(e.a, page, layout), onPage(e.b, page, layout)}, false}))
+      pieces.push_back(std::move(piece));
+  drawing.strokes = orderStrokes(joinStrokes(pieces));
   return drawing;
 }
 
@@ -394,7 +582,7 @@ Drawing tileDrawing(const faces::Analysis& analysis, const Page& page, Vec2 midd
                                 page.height / std::max(box.maxY - box.minY, 1e-300));
   Polyline outline{{}, true};
   for (Vec2 p : faces::outlineOf(*nearest)) outline.points.push_back(onPage(p, page, layout));
-  Drawing drawing{page, {}, {outline}};
+  Drawing drawing{page, {}, orderStrokes(joinStrokes({outline}))};
   if (filled) drawing.fills.push_back({outline.points, faces::fillOf(analysis, *nearest)});
   return drawing;
 }
@@ -405,6 +593,111 @@ Drawing cutDrawing(const Periodic& periodic, const CutRequest& request) {
   const faces::Analysis analysis = faces::analyse(block, faces::AnalysisOptions{request.curved, {}});
   if (request.tile) return tileDrawing(analysis, request.page, layout.centre, request.filled);
   return pageDrawing(analysis, request.page, layout, request.filled);
+}
+
+std::vector<Polyline> joinStrokes(const std::vector<Polyline>& lines) {
+  const LineGraph g = graphOf(lines);
+  std::vector<char> used(g.pieces.size(), 0);
+  std::vector<Polyline> strokes;
+  // The runs from their ends, then what is left: loops without an end.
+  for (const bool loops : {false, true})
+    for (int p = 0; p < int(g.points.size()); ++p)
+      if ((g.at[p].size() == 2) == loops)
+        for (int piece : g.at[p])
+          if (!used[piece]) strokes.push_back(strokeOf(g, walkRun(g, p, piece, used), loops));
+  return strokes;
+}
+
+double penUpTravel(const std::vector<Polyline>& strokes, Vec2 from) {
+  double travel = 0;
+  for (const Polyline& s : strokes)
+    if (!s.points.empty()) travel += distance(from, s.points.front()), from = lastOf(s);
+  return travel;
+}
+
+std::vector<Polyline> orderByNearestEnd(std::vector<Polyline> strokes, Vec2 from) {
+  std::erase_if(strokes, [](const Polyline& s) { return s.points.empty(); });
+  if (strokes.empty()) return strokes;
+  PointGrid grid(penDownPoints(strokes, false));
+  std::vector<char> taken(strokes.size(), 0);
+  std::vector<Polyline> ordered;
+  for (StrokePoint next; grid.takeNearest(from, taken, next);) {
+    taken[next.stroke] = 1;
+    Polyline s = std::move(strokes[next.stroke]);
+    if (s.closed) std::rotate(s.points.begin(), s.points.begin() + next.vertex, s.points.end());
+    else if (next.vertex != 0) std::reverse(s.points.begin(), s.points.end());
+    from = lastOf(s);
+    ordered.push_back(std::move(s));
+  }
+  return ordered;
+}
+
+std::vector<Polyline> shortenTravel(std::vector<Polyline> strokes, Vec2 from) {
+  std::erase_if(strokes, [](const Polyline& s) { return s.points.empty(); });
+  if (strokes.size() < 2) return strokes;
+  // The few ends nearest each end, and nearest the pen's start: a reversal
+  // worth making joins one of them to a new neighbour in the order.
+  constexpr std::size_t neighbours = 8;
+  constexpr int longestReversal = 2000;
+  constexpr int passes = 50;
+  constexpr double gainWorthIt = 1e-9;
+  const std::vector<StrokePoint> ends = penDownPoints(strokes, true);
+  PointGrid grid(ends);
+  // Each stroke's front's, then its back's (none for a closed one).
+  std::vector<std::vector<StrokePoint>> near(2 * strokes.size());
+  for (const StrokePoint& e : ends)
+    near[2 * std::size_t(e.stroke) + (e.vertex == 0 ? 0 : 1)] = grid.nearest(e.at, e.stroke, neighbours);
+  const std::vector<StrokePoint> nearStart = grid.nearest(from, -1, neighbours);
+  auto nearTo = [&](int stroke, bool tail, const StrokeOrder& order) -> const std::vector<StrokePoint>& {
+    if (stroke < 0) return nearStart;
+    const bool front = strokes[stroke].closed || tail == order.backwards(stroke);
+    return near[2 * std::size_t(stroke) + (front ? 0 : 1)];
+  };
+
+  StrokeOrder order(strokes, from);
+  const int n = order.size();
+  auto tryReversing = [&](int first, int last) {
+    if (first < 1 || first > last || last - first > longestReversal) return false;
+    if (!(order.gainReversing(first, last) > gainWorthIt)) return false;
+    order.reverse(first, last);
+    return true;
+  };
+  for (int pass = 0, better = 1; pass < passes && better; ++pass) {
+    better = 0;
+    // The pen going from the end before `place` to the end of a later stroke,
+    // or from the start of an earlier stroke to the start after `place`.
+    for (int place = 1; place <= n; ++place) {
+      for (const StrokePoint& p : nearTo(order.at(place - 1), true, order))
+        if (order.endsAt(p.stroke, p.vertex) && tryReversing(place, order.placeOf(p.stroke))) {
+          ++better;
+          break;
+        }
+      if (place == n) continue;
+      for (const StrokePoint& p : nearTo(order.at(place + 1), false, order))
+        if (order.startsAt(p.stroke, p.vertex) && tryReversing(order.placeOf(p.stroke), place)) {
+          ++better;
+          break;
+        }
+    }
+  }
+  std::vector<Polyline> ordered;
+  for (int place = 1; place <= n; ++place) {
+    Polyline s = std::move(strokes[order.at(place)]);
+    if (order.backwards(order.at(place)) && !s.closed) std::reverse(s.points.begin(), s.points.end());
+    ordered.push_back(std::move(s));
+  }
+  return ordered;
+}
+
+std::vector<Polyline> orderStrokes(std::vector<Polyline> strokes, Vec2 from) {
+  return shortenTravel(orderByNearestEnd(std::move(strokes), from), from);
+}
+
+std::string strokeSummary(const Drawing& drawing) {
+  char text[80];
+  std::snprintf(text, sizeof text, "%zu stroke%s, pen-up travel %.1f mm", drawing.strokes.size(),
+                drawing.strokes.size() == 1 ? "" : "s", penUpTravel(drawing.strokes));
+  return text;
 }
 
 void writeCutSvg(std::ostream& out, const Drawing& drawing) {
@@ -420,9 +713,7 @@ void writeCutSvg(std::ostream& out, const Drawing& drawing) {
   }
   out << "<g fill=\"none\" stroke=\"#000000\" stroke-width=\"" << millimetres(cutStrokeWidth)
       << "\" stroke-linecap=\"round\" stroke-linejoin=\"round\">\n";
-  for (const Polyline& line : drawing.edges)
-    out << (line.closed ? "<polygon" : "<polyline") << " points=\"" << pointList(line.points)
-        << "\"/>\n";
+  for (const Polyline& stroke : drawing.strokes) out << strokeElement(stroke);
   out << "</g>\n</svg>\n";
 }
 

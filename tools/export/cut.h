@@ -2,7 +2,9 @@
 // size in millimetres, every edge once, for a laser cutter, a plotter or a
 // printer; one tile's outline alone, for a stamp or a cookie cutter; or the
 // coloured drawing at that size. Edges and outlines are polylines, so that
-// curved edges can take the same way to the file.
+// curved edges can take the same way to the file; they reach the file as
+// strokes, each a run of edges drawn in one go, in an order that keeps the
+// pen's travel between them short.
 #pragma once
 
 #include <cstddef>
@@ -39,11 +41,12 @@ struct Fill {
 };
 
 // What goes on the page, in millimetres from its top left corner, y down:
-// the fills first, then every edge once on top.
+// the fills first, then every edge once on top, joined into strokes in the
+// order they are drawn.
 struct Drawing {
   Page page;
   std::vector<Fill> fills;
-  std::vector<Polyline> edges;
+  std::vector<Polyline> strokes;
 };
 
 struct CutRequest {
@@ -76,8 +79,8 @@ PageLayout layOutPage(const Periodic& periodic, const Page& page, double periods
 // The copies of the unit that reach the page or come near it.
 std::vector<faces::Segment2> pageBlock(const Periodic& periodic, const Page& page,
                                        const PageLayout& layout);
-// The analysed block on the page: its edges, collinear pieces joined, and
-// with `filled` its faces, all clipped to the page.
+// The analysed block on the page: its edges as ordered strokes, and with
+// `filled` its faces, all clipped to the page.
 Drawing pageDrawing(const faces::Analysis& analysis, const Page& page, const PageLayout& layout,
                     bool filled);
 // The face whose middle is nearest `middle` (not a problem face, when there
@@ -85,9 +88,35 @@ Drawing pageDrawing(const faces::Analysis& analysis, const Page& page, const Pag
 Drawing tileDrawing(const faces::Analysis& analysis, const Page& page, faces::Vec2 middle,
                     bool filled);
 
-// SVG sized in millimetres, one element per edge, lines this wide
-// (millimetres); PDF through Cairo (cut_pdf.cpp), false with `error` set
-// when Cairo fails.
+// Strokes. A stroke is a maximal run of lines through points where only two
+// of them meet: the pen goes down at one end and up at the other, or, for a
+// run that closes on itself, back where it started. Ends are matched
+// exactly, as the drawing's vertices are placed on the page alike wherever
+// they occur; a line cut off at the page's border ends its run there.
+//
+// The lines joined into strokes, each line's pieces used once, points where
+// a stroke runs straight on left out (a straight run is two points).
+std::vector<Polyline> joinStrokes(const std::vector<Polyline>& lines);
+// The pen-up travel (millimetres on a page) drawing the strokes in turn
+// from `from`: to the first one's start, then from each one's end (a closed
+// one's start) to the next one's start.
+double penUpTravel(const std::vector<Polyline>& strokes, faces::Vec2 from = {});
+// The strokes in an order that keeps pen-up travel short, starting from
+// `from`: always the nearest end next, a stroke drawn backwards when its
+// last point is the nearer end and a closed one from its nearest point.
+std::vector<Polyline> orderByNearestEnd(std::vector<Polyline> strokes, faces::Vec2 from = {});
+// The order improved where reversing a stretch of it (each stroke in it
+// drawn the other way) shortens the travel, until no nearby one does.
+std::vector<Polyline> shortenTravel(std::vector<Polyline> strokes, faces::Vec2 from = {});
+// Both: the order cut files have.
+std::vector<Polyline> orderStrokes(std::vector<Polyline> strokes, faces::Vec2 from = {});
+// "235 strokes, pen-up travel 1234.5 mm", from the page's top left corner.
+std::string strokeSummary(const Drawing& drawing);
+
+// SVG sized in millimetres, one element per stroke (a straight one a
+// <line>, a closed one a <path> ending in Z, any other a <polyline>), lines
+// this wide (millimetres); PDF through Cairo (cut_pdf.cpp), one path per
+// stroke, false with `error` set when Cairo fails.
 inline constexpr double cutStrokeWidth = 0.1;
 void writeCutSvg(std::ostream& out, const Drawing& drawing);
 bool writeCutPdf(const Drawing& drawing, std::string& pdf, std::string& error);

@@ -41,7 +41,7 @@ bool writeCutPdf(const Drawing& drawing, std::string& pdf, std::string& error) {
   cairo_set_line_width(cr, cutStrokeWidth);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  for (const Polyline& line : drawing.edges) {
+  for (const Polyline& line : drawing.strokes) {
     tracePath(cr, line.points, line.closed);
     cairo_stroke(cr);
   }

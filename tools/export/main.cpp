@@ -41,11 +41,13 @@ int usage() {
          "--link takes a shape the explorer shares (explore.html?tiling=...), in\n"
          "symmetry or construction mode, instead of NAME.\n"
          "--cut writes the tiling's outlines filling a page of W x H millimetres\n"
-         "(e.g. --size 200x150mm or 210x297mm), each edge once, in thin black lines,\n"
-         "for a laser cutter, a plotter or a printer: SVG or PDF by the file's\n"
-         "extension. --periods N puts N of the shortest periods across the page's\n"
-         "shorter side (default 4). --tile writes one tile's outline alone, filling\n"
-         "the page. --fill with --cut fills the faces by class under the edges.\n";
+         "(e.g. --size 200x150mm or 210x297mm), each edge once, in thin black lines\n"
+         "joined into strokes in a short order, for a laser cutter, a plotter or a\n"
+         "printer: SVG or PDF by the file's extension; standard error gives the\n"
+         "strokes and the pen-up travel. --periods N puts N of the shortest periods\n"
+         "across the page's shorter side (default 4). --tile writes one tile's\n"
+         "outline alone, filling the page. --fill with --cut fills the faces by class\n"
+         "under the edges.\n";
   return 2;
 }
 
@@ -143,6 +145,7 @@ int exportCut(const std::string& name, const tools::Periodic& periodic,
          << "mm with --periods " << request.periods << ": " << e.what();
     return refuse(page.str());
   }
+  std::cerr << "tilings-export: " << name << ": " << tools::strokeSummary(drawing) << "\n";
   std::string out, error;
   if (endsWith(output, ".pdf") && !tools::writeCutPdf(drawing, out, error)) {
     std::cerr << "tilings-export: " << name << ": " << error << "\n";
