@@ -15,9 +15,8 @@
 #include <map>
 #include <sstream>
 
-#include "explore/explorer.h"
-#include "explore/link.h"
 #include "faces/periods.h"
+#include "shape/link.h"
 #include "tools/export/cut.h"
 #include "tools/export/png.h"
 #include "tools/registry.h"
@@ -454,13 +453,13 @@ struct Shape {
 // shares it: every edge a curve in many pieces.
 const Shape shapes[] = {
     {"pentatile1", nullptr},
-    {"pentatile1", "explore.html?tiling=pentatile1&keep=p2&E2=2.3,5.65;0.7,4.35&E4=0.75,6.5"},
+    {"pentatile1", "explore.html?tiling=pentatile1&keep=p2&E2=1.3,2.65;-0.3,1.35&E4=-0.25,3.5"},
     {"pentatile8", nullptr},
-    {"pentatile8", "explore.html?tiling=pentatile8&keep=p6&E1=3,0.5&E3=0.4,-1.2"},
+    {"pentatile8", "explore.html?tiling=pentatile8&keep=p6&E1=2,0.5&E3=-0.6,-1.2"},
     {"mixtile6", nullptr},
     {"mixtile6", "explore.html?tiling=mixtile6&keep=p6m&E1=3.5401,0.2099"},
     {"quadtile", nullptr},
-    {"quadtile", "explore.html?tiling=quadtile&keep=p2&E1=5.3,2.1&E3=7,3.2"},
+    {"quadtile", "explore.html?tiling=quadtile&keep=p2&E1=3.3,1.1&E3=5,2.2"},
 };
 
 void PrintTo(const Shape& shape, std::ostream* out) { *out << shape.name << (shape.link ? " bent" : ""); }
@@ -476,11 +475,11 @@ Cut cutOf(const Shape& shape) {
     cut.periodic = tools::periodicOf(*tools::findTilingProgram(shape.name));
     return cut;
   }
-  explore::Explorer e;
+  shape::Opened opened;
   std::ostringstream errors;
-  if (explore::openLinkForTools(e, shape.link, "cut_test", errors) != 0) ADD_FAILURE() << errors.str();
-  cut.periodic = explore::cutUnit(e);
-  cut.request.curved = explore::bent(e);
+  if (shape::openLink(opened, shape.link, "cut_test", errors) != 0) ADD_FAILURE() << errors.str();
+  cut.periodic = shape::cutUnit(opened);
+  cut.request.curved = shape::bent(opened);
   return cut;
 }
 
