@@ -338,11 +338,9 @@ ShapeOutcome applyShape(Explorer& e, const LinkRequest& r) {
       out.problems.push_back(b.name + " " + o->straightWhy + ": it cannot bend");
       continue;
     }
-    const family::Edge& rep = f.edges[o->representative];
-    const faces::Vec2 from = family::cornerAt(f, s, st, rep.from), to = family::cornerAt(f, s, st, rep.to);
     std::vector<faces::Vec2>& points = s.bends[std::size_t(o - f.edgeOrbits.begin())];
     points.clear();
-    for (const faces::Vec2 p : b.points) points.push_back(family::toEdgeShares(from, to, p));
+    for (const faces::Vec2 p : b.points) points.push_back(family::toSideShares(f, s, st, o->representative, p));
   }
   if (!out.problems.empty()) return out;
   if (const auto fault = family::faultOf(f, s)) {
