@@ -111,12 +111,14 @@ Built torusOf(const faces::Analysis& a, const Frame& frame, double near) {
   VertexClasses classes(frame, near);
   ByPlace<Corner> vertexAt;
   const ByPlace<bool> crossing = crossingsOf(a);
-  // Each class as its member nearest the middle has it: at the patch's rim
-  // a vertex may miss a neighbour and read otherwise.
+  // Each class as its member nearest the patch's middle has it: at the
+  // rim a vertex may miss a neighbour and read otherwise.
+  Vec2 middle;
+  for (const faces::Vertex& v : a.interior) middle = faces::plus(middle, v.at);
+  middle = faces::times(1.0 / double(std::max<std::size_t>(a.interior.size(), 1)), middle);
   std::vector<std::pair<double, int>> nearestFirst;
   for (int k = 0; k < int(a.interior.size()); ++k)
-    nearestFirst.push_back(
-        {faces::length(frame.along(faces::minus(frame.toLattice(a.interior[k].at), {0.5, 0.5}))), k});
+    nearestFirst.push_back({faces::length(faces::minus(a.interior[std::size_t(k)].at, middle)), k});
   std::sort(nearestFirst.begin(), nearestFirst.end());
   for (const bool crossings : {false, true})
     for (const auto& [distance, k] : nearestFirst) {
