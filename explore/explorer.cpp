@@ -94,8 +94,13 @@ void rebuildFamily(Explorer& e) {
 }
 
 // The vertex handles: one on every vertex class, in the period centred on
-// the given points, where the family's lattice coordinates are at home.
-std::size_t vertexHandles(const Explorer& e) { return e.family.family->vertices.size(); }
+// the given points, where the family's lattice coordinates are at home;
+// none on the crossings of overlapping copies, which follow their sides
+// (the last classes).
+std::size_t vertexHandles(const Explorer& e) {
+  const family::Family& f = *e.family.family;
+  return f.vertices.size() - std::size_t(f.crossings);
+}
 family::Corner vertexHandle(std::size_t k) { return {int(k), 0, 0}; }
 
 }  // namespace
@@ -162,6 +167,8 @@ std::vector<BendHandle> bendHandles(const Explorer& e) {
   for (int edge = 0; edge < int(f.edges.size()); ++edge) {
     const int orbit = f.edges[edge].orbit;
     if (f.edgeOrbits[orbit].shape == family::EdgeShape::straight) continue;
+    // A side in pieces shows its bend points once.
+    if (f.sides[std::size_t(f.edges[edge].side)].pieces.front() != edge) continue;
     for (int k = 0; k < int(e.family.shape.bends[orbit].size()); ++k) out.push_back({edge, {orbit, k}});
   }
   return out;

@@ -82,6 +82,7 @@ struct Built {
   std::vector<Vec2> st;
   std::vector<Face> faces;
   std::vector<Edge> edges;
+  int crossings = 0;  // the last vertex classes
   std::string problem;
 };
 
@@ -91,18 +92,45 @@ bool straightAt(Vec2 prev, Vec2 at, Vec2 next) {
          std::abs(faces::cross(in, out)) <= 1e-4 * faces::length(in) * faces::length(out);
 }
 
+// Where the analysis found the sides of overlapping copies crossing.
+ByPlace<bool> crossingsOf(const faces::Analysis& a) {
+  ByPlace<bool> out;
+  for (const faces::Problem& p : a.problems)
+    if (p.kind == faces::ProblemKind::crossing) out[p.at] = true;
+  return out;
+}
+
 // The drawing's vertices, faces and edges as one period of them: each face
 // class taken from the member nearest the drawing's middle that lies among
-// known vertices.
+// known vertices. A kind of face none of whose members does is the patch's
+// rim, where neighbours are missing; the edges then show whether anything
+// else is missing. Faces where copies overlap are kept, marked, and the
+// points where their sides cross are vertices, filed after all the others.
 Built torusOf(const faces::Analysis& a, const Frame& frame, double near) {
   Built b;
   VertexClasses classes(frame, near);
   ByPlace<Corner> vertexAt;
-  for (const faces::Vertex& v : a.interior) {
-    const Vec2 st = frame.toLattice(v.at);
-    classes.add(st, v.configuration);
-  }
+  const ByPlace<bool> crossing = crossingsOf(a);
+  // Each class as its member nearest the patch's middle has it: at the
+  // rim a vertex may miss a neighbour and read otherwise.
+  Vec2 middle;
+  for (const faces::Vertex& v : a.interior) middle = faces::plus(middle, v.at);
+  middle = faces::times(1.0 / double(std::max<std::size_t>(a.interior.size(), 1)), middle);
+  std::vector<std::pair<double, int>> nearestFirst;
+  for (int k = 0; k < int(a.interior.size()); ++k)
+    nearestFirst.push_back({faces::length(faces::minus(a.interior[std::size_t(k)].at, middle)), k});
+  std::sort(nearestFirst.begin(), nearestFirst.end());
+  for (const bool crossings : {false, true})
+    for (const auto& [distance, k] : nearestFirst) {
+      const faces::Vertex& v = a.interior[std::size_t(k)];
+      if (crossing.contains(v.at) == crossings) classes.add(frame.toLattice(v.at), v.configuration);
+    }
   for (const faces::Vertex& v : a.interior) vertexAt[v.at] = classes.find(frame.toLattice(v.at));
+  for (const faces::Vertex& v : a.interior)
+    if (crossing.contains(v.at) && vertexAt[v.at].vertex >= 0) {
+      // Count the crossing classes: they are the last ones filed.
+      b.crossings = std::max(b.crossings, int(classes.st.size()) - vertexAt[v.at].vertex);
+    }
 
   std::vector<std::vector<int>> edgesOfFace(a.faces.size());
   for (int e = 0; e < int(a.edges.size()); ++e)
@@ -114,7 +142,7 @@ Built torusOf(const faces::Analysis& a, const Frame& frame, double near) {
   std::vector<std::vector<std::pair<double, int>>> members;
   for (int f = 0; f < int(a.faces.size()); ++f) {
     const faces::Face& face = a.faces[f];
-    if (face.problem || face.cls < 0) continue;
+    if (face.cls < 0 || a.classes[face.cls].odd) continue;
     const Vec2 st = frame.toLattice(faces::middleOf(face));
     int k = faceIndex.find(st, [&](int id) { return a.faces[members[id][0].second].cls == face.cls; });
     if (k < 0) {
@@ -126,7 +154,6 @@ Built torusOf(const faces::Analysis& a, const Frame& frame, double near) {
   }
   for (auto& m : members) {
     std::sort(m.begin(), m.end());
-    bool done = false;
     for (const auto& [distance, f] : m) {
       const std::vector<Vec2> nodes = ringOf(a, edgesOfFace, f);
       Face face;
@@ -143,18 +170,18 @@ Built torusOf(const faces::Analysis& a, const Frame& frame, double near) {
         known = straightAt(prev, nodes[k], next);
       }
       if (!known || face.ring.size() < 3) continue;
+      face.overlap = a.faces[f].problem;
       b.faces.push_back(std::move(face));
-      done = true;
       break;
     }
-    if (!done) {
-      b.problem = "its faces do not tile: some kind of face never lies among whole vertices";
-      return b;
-    }
+  }
+  if (b.faces.empty()) {
+    b.problem = "its faces do not tile: no kind of face lies among whole vertices";
+    return b;
   }
   b.st = classes.st;
   for (std::size_t k = 0; k < classes.st.size(); ++k)
-    b.vertices.push_back({0, {}, classes.configuration[k]});
+    b.vertices.push_back({0, {}, classes.configuration[k], std::nullopt});
 
   // Straight points: corners of a ring where the face runs straight on.
   const auto place = [&](Corner c) {
@@ -191,13 +218,100 @@ Built torusOf(const faces::Analysis& a, const Frame& frame, double near) {
   }
   for (const Edge& e : b.edges)
     if (e.left < 0 || e.right < 0) {
-      b.problem = "an edge borders a face on one side only";
+      b.problem = "its faces do not tile: an edge borders a face on one side only";
       return b;
     }
   const long long euler =
       (long long)b.vertices.size() - (long long)b.edges.size() + (long long)b.faces.size();
   if (euler != 0) b.problem = "the faces do not close up into one period";
   return b;
+}
+
+// The sides: chains of edges running straight on through the points where
+// a face runs straight (another tile's corner on its side) and through the
+// crossings, each from one true corner to the other, numbered in the order
+// of their first edges. An edge on no such chain is a side alone.
+std::vector<Side> sidesOf(std::vector<Edge>& edges, const std::vector<Face>& faces, const std::vector<Vec2>& st,
+                          const Frame& frame, int crossings) {
+  const int nv = int(st.size());
+  std::vector<bool> through(static_cast<std::size_t>(nv), false);
+  for (int v = nv - crossings; v < nv; ++v) through[std::size_t(v)] = true;
+  for (const Face& f : faces)
+    for (std::size_t k = 0; k < f.ring.size(); ++k)
+      if (f.straight[k]) through[std::size_t(f.ring[k].vertex)] = true;
+  // The ends at each vertex class: edge, the far corner relative to it, and
+  // whether the edge runs toward this end.
+  struct End {
+    int edge;
+    Corner far;
+    bool toward;
+  };
+  std::vector<std::vector<End>> ends(static_cast<std::size_t>(nv));
+  for (int e = 0; e < int(edges.size()); ++e) {
+    const Edge& edge = edges[e];
+    ends[std::size_t(edge.from.vertex)].push_back({e, edge.to, false});
+    ends[std::size_t(edge.to.vertex)].push_back(
+        {e, {edge.from.vertex, edge.from.i - edge.to.i, edge.from.j - edge.to.j}, true});
+  }
+  const auto at = [&](Corner c) { return frame.along({st[c.vertex].x + c.i, st[c.vertex].y + c.j}); };
+  // From corner c, reached by edge `edge` (arriving at its `to` end when
+  // !toward), the edge running straight on, if c lets sides run through.
+  const auto onward = [&](Corner c, Vec2 in, int edge, bool arrivedAtTo, Corner& next, int& onEdge, bool& back) {
+    if (!through[std::size_t(c.vertex)]) return false;
+    for (const End& end : ends[std::size_t(c.vertex)]) {
+      if (end.edge == edge && end.toward == arrivedAtTo) continue;  // the way in
+      const Corner far{end.far.vertex, end.far.i + c.i, end.far.j + c.j};
+      if (!straightAt(faces::minus(at(c), in), at(c), at(far))) continue;
+      next = far, onEdge = end.edge, back = end.toward;
+      return true;
+    }
+    return false;
+  };
+  std::vector<Side> sides;
+  for (int e = 0; e < int(edges.size()); ++e) {
+    if (edges[e].side >= 0) continue;
+    Side s;
+    s.points = {edges[e].from, edges[e].to};
+    s.pieces = {e};
+    s.against = {false};
+    for (const bool forward : {true, false}) {
+      for (std::size_t guard = 0; guard < edges.size(); ++guard) {
+        const Corner c = forward ? s.points.back() : s.points.front();
+        const Corner prev = forward ? s.points[s.points.size() - 2] : s.points[1];
+        const int edge = forward ? s.pieces.back() : s.pieces.front();
+        const bool wasAgainst = forward ? s.against.back() : s.against.front();
+        // Arrived at c: at the edge's `to` when it ran the way we walk.
+        const bool arrivedAtTo = forward != wasAgainst;
+        Corner next;
+        int nextEdge = -1;
+        bool back = false;
+        if (!onward(c, faces::minus(at(c), at(prev)), edge, arrivedAtTo, next, nextEdge, back)) break;
+        if (nextEdge == e || edges[nextEdge].side >= 0) break;
+        if (forward) {
+          s.points.push_back(next), s.pieces.push_back(nextEdge), s.against.push_back(back);
+        } else {
+          s.points.insert(s.points.begin(), next), s.pieces.insert(s.pieces.begin(), nextEdge);
+          s.against.insert(s.against.begin(), !back);
+        }
+        edges[nextEdge].side = int(sides.size());
+      }
+    }
+    // Turned round where its ends' key is smaller the other way, as edges
+    // are, and then counted from its first corner.
+    if (keyOf(s.points.back(), s.points.front()) < keyOf(s.points.front(), s.points.back())) {
+      std::reverse(s.points.begin(), s.points.end());
+      std::reverse(s.pieces.begin(), s.pieces.end());
+      std::reverse(s.against.begin(), s.against.end());
+      s.against.flip();
+    }
+    const Corner first = s.points.front();
+    for (Corner& c : s.points) c = {c.vertex, c.i - first.i, c.j - first.j};
+    for (std::size_t k = 1; k + 1 < s.points.size(); ++k)
+      s.crossed = s.crossed || s.points[k].vertex >= nv - crossings;
+    edges[e].side = int(sides.size());
+    sides.push_back(std::move(s));
+  }
+  return sides;
 }
 
 // The periods (u.x, u.y, v.x, v.y) with L B = B m for every linear part m
@@ -274,105 +388,104 @@ Corner imageOf(const std::vector<std::vector<Corner>>& image, const Operation& o
   return {w.vertex, w.i + op.m[0] * c.i + op.m[1] * c.j, w.j + op.m[2] * c.i + op.m[3] * c.j};
 }
 
-// Edge orbits under the kept group, each represented by its edge nearest
-// home, the nearest first, and the shape its stabiliser leaves it. Edges
-// along a straight side through another tile's corner stay straight: the
-// side must.
+// Edge orbits under the kept group: orbits of whole sides, each represented
+// by its side nearest home, the nearest first, and the shape the side's
+// stabiliser leaves it. A side that another crosses where copies overlap
+// stays straight: the crossing lies on both lines.
 void findEdgeOrbits(Family& f, const KeptGroup& keep, const std::vector<std::vector<Corner>>& image,
                     const Frame& frame, const std::vector<Vec2>& st) {
   const auto stOf = [&](Corner c) { return Vec2{st[c.vertex].x + c.i, st[c.vertex].y + c.j}; };
   std::map<EdgeKey, int> byKey;
-  for (int e = 0; e < int(f.edges.size()); ++e) byKey[keyOf(f.edges[e].from, f.edges[e].to)] = e;
+  for (int k = 0; k < int(f.sides.size()); ++k)
+    byKey[keyOf(f.sides[k].points.front(), f.sides[k].points.back())] = k;
   struct Found {
-    int edge = -1;
+    int side = -1;
     bool reversed = false;
   };
-  const auto imageEdge = [&](std::size_t g, int e) {
+  const auto imageSide = [&](std::size_t g, int k) {
     const Operation& op = keep.elements[g];
-    const Corner p = imageOf(image, op, g, f.edges[e].from), q = imageOf(image, op, g, f.edges[e].to);
-    if (const auto it = byKey.find(keyOf(p, q)); it != byKey.end())
-      return std::pair{Found{it->second, false}, p};
-    if (const auto it = byKey.find(keyOf(q, p)); it != byKey.end())
-      return std::pair{Found{it->second, true}, q};
-    return std::pair{Found{}, p};
+    const Corner p = imageOf(image, op, g, f.sides[k].points.front()),
+                 q = imageOf(image, op, g, f.sides[k].points.back());
+    if (const auto it = byKey.find(keyOf(p, q)); it != byKey.end()) return Found{it->second, false};
+    if (const auto it = byKey.find(keyOf(q, p)); it != byKey.end()) return Found{it->second, true};
+    return Found{};
   };
-  std::vector<int> orbitOf(f.edges.size(), -1);
+  const int ns = int(f.sides.size());
+  std::vector<int> orbitOf(std::size_t(ns), -1);
   std::vector<std::pair<double, int>> reps;
-  std::vector<int> member(f.edges.size(), -1);
-  for (int e = 0; e < int(f.edges.size()); ++e) {
-    if (member[e] >= 0) continue;
+  std::vector<int> member(std::size_t(ns), -1);
+  for (int k = 0; k < ns; ++k) {
+    if (member[k] >= 0) continue;
     for (std::size_t g = 0; g < keep.elements.size(); ++g) {
-      const Found x = imageEdge(g, e).first;
-      if (x.edge >= 0) member[x.edge] = int(reps.size());
+      const Found x = imageSide(g, k);
+      if (x.side >= 0) member[x.side] = int(reps.size());
     }
-    member[e] = int(reps.size());
-    reps.push_back({0, e});
+    member[k] = int(reps.size());
+    reps.push_back({0, k});
   }
   // The member nearest home: its middle in lattice coordinates nearest the
   // middle of the period.
   for (auto& [distance, rep] : reps) {
     const int orbit = member[rep];
     distance = INFINITY;
-    for (int e = 0; e < int(f.edges.size()); ++e) {
-      if (member[e] != orbit) continue;
-      const Edge& edge = f.edges[e];
-      const Vec2 mid = faces::times(0.5, faces::plus(stOf(edge.from), stOf(edge.to)));
+    for (int k = 0; k < ns; ++k) {
+      if (member[k] != orbit) continue;
+      const Side& side = f.sides[k];
+      const Vec2 mid = faces::times(0.5, faces::plus(stOf(side.points.front()), stOf(side.points.back())));
       const double d = faces::length(frame.along(faces::minus(mid, {0.5, 0.5})));
-      if (d < distance) distance = d, rep = e;
+      if (d < distance) distance = d, rep = k;
     }
   }
   std::sort(reps.begin(), reps.end());
   for (const auto& [distance, rep] : reps) {
     EdgeOrbit o;
     o.name = "E" + std::to_string(f.edgeOrbits.size() + 1);
-    o.representative = rep;
+    o.side = rep;
+    o.representative = f.sides[rep].pieces.front();
     const int id = int(f.edgeOrbits.size());
     bool lineMirror = false, halfTurn = false, bisector = false;
     for (std::size_t g = 0; g < keep.elements.size(); ++g) {
-      const Found x = imageEdge(g, rep).first;
-      if (x.edge < 0) continue;
+      const Found x = imageSide(g, rep);
+      if (x.side < 0) continue;
       const bool mirrored = determinant(keep.elements[g].m) < 0;
-      if (orbitOf[x.edge] < 0) {
-        orbitOf[x.edge] = id;
-        f.edges[x.edge].orbit = id;
-        f.edges[x.edge].reversed = x.reversed;
-        f.edges[x.edge].mirrored = mirrored;
+      if (orbitOf[x.side] < 0) {
+        orbitOf[x.side] = id;
+        Side& side = f.sides[x.side];
+        side.orbit = id;
+        side.reversed = x.reversed;
+        side.mirrored = mirrored;
       }
-      // The element, followed by the right whole periods, carries the edge
+      // The element, followed by the right whole periods, carries the side
       // onto itself.
-      if (x.edge != rep) continue;
+      if (x.side != rep) continue;
       if (!x.reversed && !mirrored) continue;  // a translation
       if (!x.reversed)
         lineMirror = lineMirror || mirrored;
       else
         (mirrored ? bisector : halfTurn) = true;
     }
-    f.edges[rep].reversed = false;
-    f.edges[rep].mirrored = false;
+    f.sides[rep].reversed = false;
+    f.sides[rep].mirrored = false;
     if (lineMirror) {
       o.shape = EdgeShape::straight;
       o.straightWhy = "lies on a mirror";
     } else if (halfTurn && bisector) {
       o.shape = EdgeShape::straight;
       o.straightWhy = "is held straight by a half-turn and a mirror";
+    } else if (f.sides[rep].crossed) {
+      o.shape = EdgeShape::straight;
+      o.straightWhy = "crosses a side of an overlapping copy";
     } else {
       o.shape = halfTurn ? EdgeShape::halfTurn : bisector ? EdgeShape::mirror : EdgeShape::free;
     }
     f.edgeOrbits.push_back(o);
   }
-  // Halves of a straight side through another tile's corner.
-  for (const Face& face : f.faces) {
-    const std::size_t n = face.ring.size();
-    for (std::size_t k = 0; k < n; ++k) {
-      if (!face.straight[k]) continue;
-      for (const int side : {face.side[(k + n - 1) % n], face.side[k]}) {
-        EdgeOrbit& o = f.edgeOrbits[f.edges[side].orbit];
-        o.shape = EdgeShape::straight;
-        o.straightWhy = "runs along a straight side through " +
-                        f.orbits[f.vertices[face.ring[k].vertex].orbit].name;
-      }
+  for (const Side& side : f.sides)
+    for (const int e : side.pieces) {
+      f.edges[e].orbit = side.orbit;
+      f.edges[e].reversed = side.reversed;
+      f.edges[e].mirrored = side.mirrored;
     }
-  }
 }
 
 }  // namespace
@@ -436,8 +549,10 @@ Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, co
   f.origin = corner;
   f.size = std::sqrt(std::abs(frame.det));
   f.vertices = b.vertices;
+  f.crossings = b.crossings;
   f.faces = b.faces;
   f.edges = b.edges;
+  f.sides = sidesOf(f.edges, f.faces, b.st, frame, b.crossings);
 
   // Each element's image of each vertex class.
   VertexClasses classes(frame, id.near);
@@ -447,12 +562,13 @@ Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, co
     classes.configuration.push_back(b.vertices[k].configuration);
   }
   const std::size_t nv = b.st.size();
+  const std::size_t ordinary = nv - std::size_t(b.crossings);  // the crossings follow
   std::vector<std::vector<Corner>> image(keep.elements.size(), std::vector<Corner>(nv));
   for (std::size_t g = 0; g < keep.elements.size(); ++g)
     for (std::size_t v = 0; v < nv; ++v) {
       image[g][v] = classes.find(symmetry::apply(keep.elements[g], b.st[v]),
                                  &b.vertices[v].configuration);
-      if (image[g][v].vertex < 0) {
+      if (image[g][v].vertex < 0 || (image[g][v].vertex >= int(ordinary)) != (v >= ordinary)) {
         found.problem = "the group does not carry the vertices onto vertices";
         return found;
       }
@@ -461,7 +577,7 @@ Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, co
   // Orbits, each represented by its class nearest home, the nearest first.
   std::vector<int> member(nv, -1);
   std::vector<std::pair<double, int>> reps;
-  for (std::size_t v = 0; v < nv; ++v) {
+  for (std::size_t v = 0; v < ordinary; ++v) {
     if (member[v] >= 0) continue;
     int best = int(v);
     for (std::size_t g = 0; g < keep.elements.size(); ++g) {
@@ -498,35 +614,47 @@ Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, co
     f.orbits.push_back(o);
   }
 
-  // Representatives on straight sides slide along them.
-  for (const Face& face : f.faces) {
-    const std::size_t n = face.ring.size();
-    for (std::size_t k = 0; k < n; ++k) {
-      if (!face.straight[k]) continue;
-      const Corner at = face.ring[k];
-      Orbit& o = f.orbits[f.vertices[at.vertex].orbit];
-      if (o.representative != at.vertex || o.straight) continue;
-      // The side's true corners on either hand.
-      std::size_t before = (k + n - 1) % n, after = (k + 1) % n;
-      while (face.straight[before] && before != k) before = (before + n - 1) % n;
-      while (face.straight[after] && after != k) after = (after + 1) % n;
-      const auto relative = [&](Corner c) { return Corner{c.vertex, c.i - at.i, c.j - at.j}; };
-      const Straight side{relative(face.ring[before]), relative(face.ring[after])};
-      if (o.free == 0) continue;  // at a centre: the group keeps the side straight
-      if (o.free == 1) {
-        const Vec2 a = b.st[side.from.vertex], c = b.st[side.to.vertex];
-        const Vec2 d = frame.along(faces::minus({c.x + side.to.i, c.y + side.to.j},
-                                                {a.x + side.from.i, a.y + side.from.j}));
-        const Vec2 m = frame.along(o.along);
-        if (std::abs(faces::cross(d, m)) > 1e-6 * faces::length(d) * faces::length(m)) {
-          o.crossing = true;  // held where its line crosses the side
-          o.free = 0;
-        }
-      } else {
-        o.free = 1;
-      }
-      o.straight = side;
+  // Where each point inside a side lies on it: the side and its place.
+  std::vector<std::vector<std::pair<int, int>>> onSides(nv);
+  for (int k = 0; k < int(f.sides.size()); ++k)
+    for (int p = 1; p + 1 < int(f.sides[k].points.size()); ++p)
+      onSides[std::size_t(f.sides[k].points[std::size_t(p)].vertex)].push_back({k, p});
+  // The side through point p of side k, its corners relative to that point.
+  const auto sideThrough = [&](int k, int p) {
+    const Side& side = f.sides[std::size_t(k)];
+    const Corner at = side.points[std::size_t(p)];
+    const auto relative = [&](Corner c) { return Corner{c.vertex, c.i - at.i, c.j - at.j}; };
+    return Straight{relative(side.points.front()), relative(side.points.back()), k};
+  };
+  for (std::size_t v = ordinary; v < nv; ++v) {
+    if (onSides[v].size() != 2) {
+      found.problem = "a crossing of overlapping copies does not lie on two sides";
+      return found;
     }
+    f.vertices[v].orbit = -1;
+    f.vertices[v].crossing = Crossing{sideThrough(onSides[v][0].first, onSides[v][0].second),
+                                      sideThrough(onSides[v][1].first, onSides[v][1].second)};
+  }
+
+  // Representatives on straight sides slide along them, or, at a centre,
+  // stay where the group holds them: on the side's curve when it bends.
+  for (Orbit& o : f.orbits) {
+    const std::size_t v = std::size_t(o.representative);
+    if (onSides[v].size() != 1) continue;
+    const Straight side = sideThrough(onSides[v][0].first, onSides[v][0].second);
+    if (o.free == 1) {
+      const Vec2 a = b.st[side.from.vertex], c = b.st[side.to.vertex];
+      const Vec2 d = frame.along(faces::minus({c.x + side.to.i, c.y + side.to.j},
+                                              {a.x + side.from.i, a.y + side.from.j}));
+      const Vec2 m = frame.along(o.along);
+      if (std::abs(faces::cross(d, m)) > 1e-6 * faces::length(d) * faces::length(m)) {
+        o.crossing = true;  // held where its line crosses the side
+        o.free = 0;
+      }
+    } else if (o.free == 2) {
+      o.free = 1;
+    }
+    o.straight = side;
   }
 
   findEdgeOrbits(f, keep, image, frame, b.st);
@@ -537,9 +665,11 @@ Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, co
     for (std::size_t k = 0; k < f.orbits.size(); ++k) {
       if (ready[k]) continue;
       const Orbit& o = f.orbits[k];
-      if (o.straight && (!ready[f.vertices[o.straight->from.vertex].orbit] ||
-                         !ready[f.vertices[o.straight->to.vertex].orbit]))
-        continue;
+      const auto placedBefore = [&](Corner c) {
+        const int orbit = f.vertices[c.vertex].orbit;
+        return orbit >= 0 && ready[std::size_t(orbit)];
+      };
+      if (o.straight && (!placedBefore(o.straight->from) || !placedBefore(o.straight->to))) continue;
       ready[k] = true;
       f.order.push_back(int(k));
     }
@@ -579,28 +709,129 @@ Found familyOf(const faces::Analysis& analysis, const symmetry::Identity& id, co
   return found;
 }
 
+namespace {
+
+// A centripetal Catmull-Rom curve through the points (ends included): no
+// loops or cusps within a span, and the same curve whichever end it is
+// drawn from.
+std::vector<Vec2> smoothThrough(const std::vector<Vec2>& p, int piecesPerSpan) {
+  const std::size_t n = p.size();
+  std::vector<Vec2> out{p[0]};
+  const auto at = [&](std::ptrdiff_t k) {
+    if (k < 0) return faces::minus(faces::times(2, p[0]), p[1]);
+    if (k >= std::ptrdiff_t(n)) return faces::minus(faces::times(2, p[n - 1]), p[n - 2]);
+    return p[std::size_t(k)];
+  };
+  const auto knot = [](double t, Vec2 a, Vec2 b) { return t + std::max(std::sqrt(faces::length(faces::minus(b, a))), 1e-9); };
+  const auto mix = [](Vec2 a, Vec2 b, double ta, double tb, double t) {
+    return faces::plus(faces::times((tb - t) / (tb - ta), a), faces::times((t - ta) / (tb - ta), b));
+  };
+  for (std::size_t k = 0; k + 1 < n; ++k) {
+    const Vec2 p0 = at(std::ptrdiff_t(k) - 1), p1 = p[k], p2 = p[k + 1], p3 = at(std::ptrdiff_t(k) + 2);
+    const double t0 = 0, t1 = knot(t0, p0, p1), t2 = knot(t1, p1, p2), t3 = knot(t2, p2, p3);
+    for (int i = 1; i < piecesPerSpan; ++i) {
+      const double t = t1 + (t2 - t1) * i / piecesPerSpan;
+      const Vec2 a1 = mix(p0, p1, t0, t1, t), a2 = mix(p1, p2, t1, t2, t), a3 = mix(p2, p3, t2, t3, t);
+      const Vec2 b1 = mix(a1, a2, t0, t2, t), b2 = mix(a2, a3, t1, t3, t);
+      out.push_back(mix(b1, b2, t1, t2, t));
+    }
+    out.push_back(p2);
+  }
+  return out;
+}
+
+// The points a side's curve passes through, its own points aside, in its
+// shares from its first true corner: the ends, its orbit's bend points and
+// their images, as the side takes them.
+std::vector<Vec2> bendKnots(const Family& f, const Shape& s, const Side& side) {
+  const EdgeOrbit& o = f.edgeOrbits[side.orbit];
+  std::vector<Vec2> points{{0, 0}};
+  if (o.shape != EdgeShape::straight && side.orbit < int(s.bends.size())) {
+    const std::vector<Vec2>& half = s.bends[side.orbit];
+    points.insert(points.end(), half.begin(), half.end());
+    if (o.shape == EdgeShape::halfTurn && !half.empty()) points.push_back({0.5, 0});
+    if (o.shape == EdgeShape::halfTurn || o.shape == EdgeShape::mirror)
+      for (auto it = half.rbegin(); it != half.rend(); ++it)
+        points.push_back({1 - it->x, o.shape == EdgeShape::halfTurn ? -it->y : it->y});
+  }
+  points.push_back({1, 0});
+  for (Vec2& p : points) p = onSide(side, p);
+  if (side.reversed) std::reverse(points.begin(), points.end());
+  return points;
+}
+
+std::vector<Vec2> curveThrough(const std::vector<Vec2>& knots, bool smooth, int pieces) {
+  return smooth && knots.size() > 2 ? smoothThrough(knots, pieces) : knots;
+}
+
+// How far across the curve (shares) is where it first comes `along` its
+// side; fine pieces, so that the answer hardly depends on how it is drawn.
+constexpr int findingPieces = 32;
+double acrossAt(const std::vector<Vec2>& curve, double along) {
+  for (std::size_t k = 0; k + 1 < curve.size(); ++k) {
+    const Vec2 a = curve[k], b = curve[k + 1];
+    if ((a.x - along) * (b.x - along) > 0 || a.x == b.x) continue;
+    return a.y + (b.y - a.y) * (along - a.x) / (b.x - a.x);
+  }
+  return 0;
+}
+
+Vec2 latticeOf(const Family& f, const Shape& s, Vec2 p) {
+  const Vec2 d = faces::minus(p, f.origin);
+  const double det = faces::cross(s.u, s.v);
+  return {faces::cross(d, s.v) / det, faces::cross(s.u, d) / det};
+}
+
+// A point of a side at lattice place r, its ends at a and c, moved across
+// to the side's curve at its share along the side.
+Vec2 ontoCurve(const Family& f, const Shape& s, const Side& side, Vec2 a, Vec2 c, Vec2 r) {
+  const Vec2 pa = planeOf(f, s, a), pc = planeOf(f, s, c);
+  const double along = toEdgeShares(pa, pc, planeOf(f, s, r)).x;
+  const std::vector<Vec2> curve = curveThrough(bendKnots(f, s, side), s.smooth, findingPieces);
+  return latticeOf(f, s, fromEdgeShares(pa, pc, {along, acrossAt(curve, along)}));
+}
+
+// Where the lines through a and c and through p and q meet.
+Vec2 meetingOf(Vec2 a, Vec2 c, Vec2 p, Vec2 q) {
+  const Vec2 d = faces::minus(c, a), e = faces::minus(q, p);
+  const double den = faces::cross(d, e);
+  if (den == 0) return faces::times(0.5, faces::plus(a, c));
+  return faces::plus(a, faces::times(faces::cross(faces::minus(p, a), e) / den, d));
+}
+
+}  // namespace
+
+bool bentOrbit(const Family& f, const Shape& s, int orbit) {
+  return f.edgeOrbits[std::size_t(orbit)].shape != EdgeShape::straight && std::size_t(orbit) < s.bends.size() &&
+         !s.bends[std::size_t(orbit)].empty();
+}
+
 std::vector<Vec2> placed(const Family& f, const Shape& s) {
   std::vector<Vec2> st(f.vertices.size());
-  std::vector<Vec2> rep(f.orbits.size());
   const auto at = [&](Corner c) { return Vec2{st[c.vertex].x + c.i, st[c.vertex].y + c.j}; };
   for (int k : f.order) {
     const Orbit& o = f.orbits[k];
     Vec2 r = s.at[k];
     if (o.straight) {
       const Vec2 a = at(o.straight->from), c = at(o.straight->to);
-      if (!o.crossing) {
-        r = faces::plus(a, faces::times(s.t[k], faces::minus(c, a)));
-      } else {
+      if (o.crossing) {
         // Where the line through s.at[k] along `along` meets the side.
-        const Vec2 d = faces::minus(c, a);
-        const double den = faces::cross(d, o.along);
-        if (den != 0) r = faces::plus(a, faces::times(faces::cross(faces::minus(s.at[k], a), o.along) / den, d));
+        r = meetingOf(a, c, s.at[k], faces::plus(s.at[k], o.along));
+      } else if (o.free > 0) {
+        r = faces::plus(a, faces::times(s.t[k], faces::minus(c, a)));
       }
+      const Side& side = f.sides[std::size_t(o.straight->side)];
+      if (bentOrbit(f, s, side.orbit)) r = ontoCurve(f, s, side, a, c, r);
     }
-    rep[k] = r;
     // Every class of the orbit as the image of the representative.
     for (std::size_t v = 0; v < f.vertices.size(); ++v)
       if (f.vertices[v].orbit == k) st[v] = faces::plus(map(f.vertices[v].image.m, r), f.vertices[v].image.c);
+  }
+  // The crossings, where the sides that cross there meet: their corners
+  // are relative to the crossing's own class.
+  for (std::size_t v = f.vertices.size() - std::size_t(f.crossings); v < f.vertices.size(); ++v) {
+    const Crossing& x = *f.vertices[v].crossing;
+    st[v] = meetingOf(at(x.first.from), at(x.first.to), at(x.second.from), at(x.second.to));
   }
   return st;
 }
@@ -634,71 +865,130 @@ Vec2 fromEdgeShares(Vec2 from, Vec2 to, Vec2 shares) {
   return {from.x + shares.x * d.x - shares.y * d.y, from.y + shares.x * d.y + shares.y * d.x};
 }
 
-Vec2 onEdge(const Edge& e, Vec2 p) {
-  const double across = e.mirrored ? -p.y : p.y;
-  return e.reversed ? Vec2{1 - p.x, -across} : Vec2{p.x, across};
+namespace {
+Vec2 turned(bool reversed, bool mirrored, Vec2 p) {
+  const double across = mirrored ? -p.y : p.y;
+  return reversed ? Vec2{1 - p.x, -across} : Vec2{p.x, across};
 }
+}  // namespace
+
+Vec2 onEdge(const Edge& e, Vec2 p) { return turned(e.reversed, e.mirrored, p); }
+Vec2 onSide(const Side& side, Vec2 p) { return turned(side.reversed, side.mirrored, p); }
 
 namespace {
 
+// Where edge class `edge` lies along its side: the piece's place, and the
+// whole periods from the side's points to where the edge is.
+struct PieceOf {
+  const Side* side;
+  std::size_t piece;
+  Vec2 shift;  // lattice coordinates
+};
+PieceOf pieceOf(const Family& f, int edge) {
+  const Edge& e = f.edges[edge];
+  const Side& side = f.sides[std::size_t(e.side)];
+  const std::size_t k = std::size_t(std::find(side.pieces.begin(), side.pieces.end(), edge) - side.pieces.begin());
+  const Corner c = side.against[k] ? side.points[k + 1] : side.points[k];
+  return {&side, k, {double(e.from.i - c.i), double(e.from.j - c.j)}};
+}
 
-// A centripetal Catmull-Rom curve through the points (ends included): no
-// loops or cusps within a span, and the same curve whichever end it is
-// drawn from.
-std::vector<Vec2> smoothThrough(const std::vector<Vec2>& p, int piecesPerSpan) {
-  const std::size_t n = p.size();
-  std::vector<Vec2> out{p[0]};
-  const auto at = [&](std::ptrdiff_t k) {
-    if (k < 0) return faces::minus(faces::times(2, p[0]), p[1]);
-    if (k >= std::ptrdiff_t(n)) return faces::minus(faces::times(2, p[n - 1]), p[n - 2]);
-    return p[std::size_t(k)];
-  };
-  const auto knot = [](double t, Vec2 a, Vec2 b) { return t + std::max(std::sqrt(faces::length(faces::minus(b, a))), 1e-9); };
-  const auto mix = [](Vec2 a, Vec2 b, double ta, double tb, double t) {
-    return faces::plus(faces::times((tb - t) / (tb - ta), a), faces::times((t - ta) / (tb - ta), b));
-  };
-  for (std::size_t k = 0; k + 1 < n; ++k) {
-    const Vec2 p0 = at(std::ptrdiff_t(k) - 1), p1 = p[k], p2 = p[k + 1], p3 = at(std::ptrdiff_t(k) + 2);
-    const double t0 = 0, t1 = knot(t0, p0, p1), t2 = knot(t1, p1, p2), t3 = knot(t2, p2, p3);
-    for (int i = 1; i < piecesPerSpan; ++i) {
-      const double t = t1 + (t2 - t1) * i / piecesPerSpan;
-      const Vec2 a1 = mix(p0, p1, t0, t1, t), a2 = mix(p1, p2, t1, t2, t), a3 = mix(p2, p3, t2, t3, t);
-      const Vec2 b1 = mix(a1, a2, t0, t2, t), b2 = mix(a2, a3, t1, t3, t);
-      out.push_back(mix(b1, b2, t1, t2, t));
+Vec2 shifted(Vec2 st, Corner c, Vec2 by) { return {st.x + c.i + by.x, st.y + c.j + by.y}; }
+
+}  // namespace
+
+std::array<Vec2, 2> sideEnds(const Family& f, const Shape& s, const std::vector<Vec2>& st, int edge) {
+  const PieceOf p = pieceOf(f, edge);
+  const Corner a = p.side->points.front(), c = p.side->points.back();
+  return {planeOf(f, s, shifted(st[a.vertex], a, p.shift)), planeOf(f, s, shifted(st[c.vertex], c, p.shift))};
+}
+
+Vec2 toSideShares(const Family& f, const Shape& s, const std::vector<Vec2>& st, int edge, Vec2 p) {
+  const std::array<Vec2, 2> ends = sideEnds(f, s, st, edge);
+  // onSide undone: it is its own inverse.
+  return onSide(*pieceOf(f, edge).side, toEdgeShares(ends[0], ends[1], p));
+}
+
+std::vector<Vec2> edgeCurve(const Family& f, const Shape& s, const std::vector<Vec2>& st, int edge, int pieces) {
+  const PieceOf p = pieceOf(f, edge);
+  const Side& side = *p.side;
+  std::vector<Vec2> knots = bendKnots(f, s, side);
+  if (side.pieces.size() == 1) {
+    std::vector<Vec2> curve = curveThrough(knots, s.smooth, pieces);
+    if (side.against[0]) {
+      std::reverse(curve.begin(), curve.end());
+      for (Vec2& q : curve) q = {1 - q.x, -q.y};
     }
-    out.push_back(p2);
+    return curve;
+  }
+  // The side's points go in among the knots, each where it lies along the
+  // side: the curve runs through them, and each piece is its part between
+  // two of them.
+  std::vector<Vec2> where;
+  for (const Corner& c : side.points) where.push_back(planeOf(f, s, shifted(st[c.vertex], c, {})));
+  const Vec2 a = where.front(), c = where.back();
+  std::vector<std::size_t> knotOf{0};
+  for (std::size_t k = 1; k + 1 < where.size(); ++k) {
+    const Vec2 q = toEdgeShares(a, c, where[k]);
+    std::size_t at = knotOf.back() + 1;
+    while (at + 1 < knots.size() && knots[at].x < q.x) ++at;
+    if (faces::length(faces::minus(knots[at], q)) > 1e-9 && faces::length(faces::minus(knots[at - 1], q)) > 1e-9)
+      knots.insert(knots.begin() + std::ptrdiff_t(at), q);
+    else if (faces::length(faces::minus(knots[at - 1], q)) <= 1e-9)
+      --at;
+    knotOf.push_back(at);
+  }
+  knotOf.push_back(knots.size() - 1);
+  const bool smooth = s.smooth && knots.size() > 2;
+  std::vector<Vec2> curve = curveThrough(knots, s.smooth, pieces);
+  const std::size_t step = smooth ? std::size_t(pieces) : 1;
+  // Drawn in straight pieces, a smooth curve turns a little at every point
+  // it is drawn through; at the side's points it runs straight on instead,
+  // along its tangent there, so that they read as points along a side, not
+  // as corners of the face the side bounds.
+  if (step > 1)
+    for (std::size_t k = 1; k + 1 < knotOf.size(); ++k) {
+      const std::size_t i = knotOf[k] * step;
+      const Vec2 t = faces::minus(curve[i + 1], curve[i - 1]);
+      const double l = faces::length(t);
+      if (!(l > 0)) continue;
+      const Vec2 d = faces::times(1 / l, t);
+      curve[i - 1] = faces::minus(curve[i], faces::times(faces::length(faces::minus(curve[i], curve[i - 1])), d));
+      curve[i + 1] = faces::plus(curve[i], faces::times(faces::length(faces::minus(curve[i + 1], curve[i])), d));
+    }
+  const std::size_t k = p.piece;
+  std::vector<Vec2> out;
+  for (std::size_t i = knotOf[k] * step; i <= knotOf[k + 1] * step; ++i)
+    out.push_back(toEdgeShares(where[k], where[k + 1], fromEdgeShares(a, c, curve[i])));
+  out.front() = {0, 0};
+  out.back() = {1, 0};
+  if (side.against[k]) {
+    std::reverse(out.begin(), out.end());
+    for (Vec2& q : out) q = {1 - q.x, -q.y};
   }
   return out;
 }
 
-}  // namespace
-
-std::vector<Vec2> edgeCurve(const Family& f, const Shape& s, int edge, int pieces) {
-  const Edge& e = f.edges[edge];
-  const EdgeOrbit& o = f.edgeOrbits[e.orbit];
-  std::vector<Vec2> points{{0, 0}};
-  if (o.shape != EdgeShape::straight && e.orbit < int(s.bends.size())) {
-    const std::vector<Vec2>& half = s.bends[e.orbit];
-    points.insert(points.end(), half.begin(), half.end());
-    if (o.shape == EdgeShape::halfTurn && !half.empty()) points.push_back({0.5, 0});
-    if (o.shape == EdgeShape::halfTurn || o.shape == EdgeShape::mirror)
-      for (auto it = half.rbegin(); it != half.rend(); ++it)
-        points.push_back({1 - it->x, o.shape == EdgeShape::halfTurn ? -it->y : it->y});
-  }
-  points.push_back({1, 0});
-  if (s.smooth && points.size() > 2) points = smoothThrough(points, pieces);
-  for (Vec2& p : points) p = onEdge(e, p);
-  if (e.reversed) std::reverse(points.begin(), points.end());
-  return points;
-}
-
 std::vector<Vec2> edgePath(const Family& f, const Shape& s, const std::vector<Vec2>& st, int edge, int pieces) {
   const Vec2 from = cornerAt(f, s, st, f.edges[edge].from), to = cornerAt(f, s, st, f.edges[edge].to);
-  std::vector<Vec2> path = edgeCurve(f, s, edge, pieces);
+  std::vector<Vec2> path = edgeCurve(f, s, st, edge, pieces);
   for (Vec2& p : path) p = fromEdgeShares(from, to, p);
   path.front() = from;
   path.back() = to;
   return path;
+}
+
+std::vector<Vec2> sidePath(const Family& f, const Shape& s, const std::vector<Vec2>& st, int edge, int pieces) {
+  const PieceOf p = pieceOf(f, edge);
+  const Side& side = *p.side;
+  std::vector<Vec2> out;
+  for (std::size_t k = 0; k < side.pieces.size(); ++k) {
+    std::vector<Vec2> path = edgePath(f, s, st, side.pieces[k], pieces);
+    if (side.against[k]) std::reverse(path.begin(), path.end());
+    const Corner c = side.points[k];
+    const Vec2 by = faces::minus(planeOf(f, s, shifted(st[c.vertex], c, p.shift)), path.front());
+    for (std::size_t i = out.empty() ? 0 : 1; i < path.size(); ++i) out.push_back(faces::plus(path[i], by));
+  }
+  return out;
 }
 
 Outline outlineOf(const Family& f, const Shape& s, const std::vector<Vec2>& st, int face, int pieces) {
@@ -709,10 +999,8 @@ Outline outlineOf(const Family& f, const Shape& s, const std::vector<Vec2>& st, 
     const Vec2 a = cornerAt(f, s, st, r.ring[k]), b = cornerAt(f, s, st, r.ring[(k + 1) % n]);
     out.points.push_back(a);
     out.side.push_back(int(k));
-    const bool bent = f.edgeOrbits[f.edges[r.side[k]].orbit].shape != EdgeShape::straight &&
-                      !s.bends[f.edges[r.side[k]].orbit].empty();
-    if (!bent) continue;
-    std::vector<Vec2> curve = edgeCurve(f, s, r.side[k], pieces);
+    if (!bentOrbit(f, s, f.edges[r.side[k]].orbit)) continue;
+    std::vector<Vec2> curve = edgeCurve(f, s, st, r.side[k], pieces);
     if (r.against[k]) {
       // The edge runs from b to a: its shares, read from this side.
       std::reverse(curve.begin(), curve.end());

@@ -59,6 +59,7 @@ int blamed(const Family& f, const Face& face, std::initializer_list<std::size_t>
   int named = -1;
   for (std::size_t k : candidates) {
     const int orbit = f.vertices[face.ring[k % face.ring.size()].vertex].orbit;
+    if (orbit < 0) continue;  // a crossing follows the sides
     if (named < 0) named = orbit;
     if (f.orbits[orbit].free > 0) return orbit;
   }
@@ -150,6 +151,9 @@ std::optional<Fault> faultOf(const Family& f, const Shape& s) {
   for (int fi = 0; fi < int(f.faces.size()); ++fi) {
     const Face& face = f.faces[fi];
     const std::size_t n = face.ring.size();
+    // A piece where copies overlap is as thin as they make it: it only
+    // stays whole, its points further apart than the analysis welds.
+    const double apartAtLeast = face.overlap ? leastClearance : near;
     const Outline outline = outlineOf(f, s, st, fi);
     const std::vector<Vec2>& p = outline.points;
     const std::size_t m = p.size();
@@ -169,7 +173,7 @@ std::optional<Fault> faultOf(const Family& f, const Shape& s) {
     for (std::size_t k = 0; k < n; ++k) {
       const Vec2 corner = p[at[k]];
       const Vec2 in = minus(corner, p[(at[k] + m - 1) % m]), out = minus(p[(at[k] + 1) % m], corner);
-      if (length(minus(p[at[(k + 1) % n]], corner)) < near)
+      if (length(minus(p[at[(k + 1) % n]], corner)) < apartAtLeast)
         return faultAt(f, blamed(f, face, {k, k + 1}), "meets its neighbour");
       const double turn = std::atan2(cross(in, out), dot(in, out));
       angleSum[face.ring[k].vertex] += 180 - degreesOf(turn);
@@ -185,7 +189,7 @@ std::optional<Fault> faultOf(const Family& f, const Shape& s) {
         const int sa = outline.side[a], sb = outline.side[b];
         const bool neighbours = sa == sb || (sa + 1) % int(n) == sb || (sb + 1) % int(n) == sa;
         const double apart = segmentsApart(p[a], p[(a + 1) % m], p[b], p[(b + 1) % m]);
-        if (neighbours ? apart > 0 : apart >= near) continue;
+        if (neighbours ? apart > 0 : apart >= apartAtLeast) continue;
         for (const int side : {sa, sb}) {
           const int orbit = f.edges[face.side[std::size_t(side)]].orbit;
           if (!s.bends[std::size_t(orbit)].empty())
@@ -198,13 +202,16 @@ std::optional<Fault> faultOf(const Family& f, const Shape& s) {
   for (std::size_t v = 0; v < f.vertices.size(); ++v)
     if (std::abs(angleSum[v] - 360) > 0.01)
       return faultAt(f, f.vertices[v].orbit, "lays tiles over each other");
-  const double typicalSize = std::sqrt(det / double(std::max<std::size_t>(f.faces.size(), 1)));
+  std::vector<double> tileWidths, tileAreas;
   for (std::size_t k = 0; k < f.faces.size(); ++k)
-    if (widths[k] < leastWidth * typicalSize)
+    if (!f.faces[k].overlap) tileWidths.push_back(widths[k]), tileAreas.push_back(areas[k]);
+  const double typicalSize = std::sqrt(det / double(std::max<std::size_t>(tileWidths.size(), 1)));
+  for (std::size_t k = 0; k < f.faces.size(); ++k)
+    if (!f.faces[k].overlap && widths[k] < leastWidth * typicalSize)
       return faultAt(f, blamed(f, f.faces[k], {0, 1, 2, 3, 4, 5}), "squashes a tile");
-  const double typicalWidth = median(widths), typicalArea = median(areas);
+  const double typicalWidth = median(tileWidths), typicalArea = median(tileAreas);
   for (std::size_t k = 0; k < f.faces.size(); ++k)
-    if (widths[k] < sliverWidth * typicalWidth && areas[k] < sliverArea * typicalArea)
+    if (!f.faces[k].overlap && widths[k] < sliverWidth * typicalWidth && areas[k] < sliverArea * typicalArea)
       return faultAt(f, blamed(f, f.faces[k], {0, 1, 2, 3, 4, 5}), "thins a tile to a sliver");
   return std::nullopt;
 }
@@ -282,9 +289,7 @@ namespace {
 // representative's shares, on the first half for the symmetric shapes.
 Vec2 representativeShares(const Family& f, const Shape& s, const std::vector<Vec2>& st, int edge, Vec2 at) {
   const Edge& e = f.edges[edge];
-  const Vec2 shares = toEdgeShares(cornerAt(f, s, st, e.from), cornerAt(f, s, st, e.to), at);
-  // onEdge undone: it is its own inverse.
-  Vec2 r = onEdge(e, shares);
+  Vec2 r = toSideShares(f, s, st, edge, at);
   const EdgeShape shape = f.edgeOrbits[e.orbit].shape;
   if (r.x > 0.5 && shape == EdgeShape::halfTurn) r = {1 - r.x, -r.y};
   if (r.x > 0.5 && shape == EdgeShape::mirror) r = {1 - r.x, r.y};
@@ -340,9 +345,8 @@ bool removeBend(Shape& s, Bend bend) {
 }
 
 Vec2 bendAt(const Family& f, const Shape& s, const std::vector<Vec2>& st, int edge, Bend bend) {
-  const Edge& e = f.edges[edge];
-  return fromEdgeShares(cornerAt(f, s, st, e.from), cornerAt(f, s, st, e.to),
-                        onEdge(e, s.bends[bend.orbit][bend.index]));
+  const std::array<Vec2, 2> ends = sideEnds(f, s, st, edge);
+  return fromEdgeShares(ends[0], ends[1], onSide(f.sides[std::size_t(f.edges[edge].side)], s.bends[bend.orbit][bend.index]));
 }
 
 Shape carriedOver(const Family& from, const Shape& s, const Family& to) {

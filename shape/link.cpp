@@ -350,11 +350,10 @@ ShapeOutcome applyShape(Opened& e, const LinkRequest& r) {
       out.problems.push_back(b.name + " " + o->straightWhy + ": it cannot bend");
       continue;
     }
-    const family::Edge& rep = f.edges[o->representative];
-    const faces::Vec2 from = family::cornerAt(f, s, st, rep.from), to = family::cornerAt(f, s, st, rep.to);
     std::vector<faces::Vec2>& points = s.bends[std::size_t(o - f.edgeOrbits.begin())];
     points.clear();
-    for (const faces::Vec2 p : b.points) points.push_back(family::toEdgeShares(from, to, explorerFrame(e, p)));
+    for (const faces::Vec2 p : b.points)
+      points.push_back(family::toSideShares(f, s, st, o->representative, explorerFrame(e, p)));
   }
   if (!out.problems.empty()) return out;
   if (const auto fault = family::faultOf(f, s)) {

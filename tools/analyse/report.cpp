@@ -156,9 +156,8 @@ void writeFamily(std::ostream& out, const family::Found& found) {
   out << "    periods u " << coordinates(s.u) << ", v " << coordinates(s.v) << "\n";
   const std::vector<faces::Vec2> st = family::placed(f, s);
   for (const family::EdgeOrbit& o : f.edgeOrbits) {
-    const family::Edge& e = f.edges[o.representative];
-    out << "    " << o.name << " " << coordinates(family::cornerAt(f, s, st, e.from)) << " to "
-        << coordinates(family::cornerAt(f, s, st, e.to)) << ", " << family::shapeWord(o.shape)
+    const std::array<faces::Vec2, 2> ends = family::sideEnds(f, s, st, o.representative);
+    out << "    " << o.name << " " << coordinates(ends[0]) << " to " << coordinates(ends[1]) << ", " << family::shapeWord(o.shape)
         << (o.shape == family::EdgeShape::straight ? " (" + o.straightWhy + ")" : "") << "\n";
   }
 }
@@ -179,10 +178,9 @@ void writeJsonFamily(std::ostream& out, const family::Found& found) {
   const std::vector<faces::Vec2> st = family::placed(f, s);
   for (std::size_t k = 0; k < f.edgeOrbits.size(); ++k) {
     const family::EdgeOrbit& o = f.edgeOrbits[k];
-    const family::Edge& e = f.edges[o.representative];
-    out << (k ? ", " : "") << "{\"name\": " << quoted(o.name)
-        << ", \"from\": " << jsonVector(family::cornerAt(f, s, st, e.from))
-        << ", \"to\": " << jsonVector(family::cornerAt(f, s, st, e.to)) << ", \"shape\": \""
+    const std::array<faces::Vec2, 2> ends = family::sideEnds(f, s, st, o.representative);
+    out << (k ? ", " : "") << "{\"name\": " << quoted(o.name) << ", \"from\": " << jsonVector(ends[0])
+        << ", \"to\": " << jsonVector(ends[1]) << ", \"shape\": \""
         << family::shapeWord(o.shape) << "\"}";
   }
   out << "]}";
