@@ -1,6 +1,7 @@
 #include "family/congruent.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include <Eigen/Dense>
@@ -162,19 +163,18 @@ double worst(const std::vector<double>& v) {
   return w;
 }
 
-// The best correspondence of face onto `to` in the given sense, and how
-// far it is from a match.
-std::pair<Partners, double> bestMatch(const Measure& a, const Measure& b, int face, int to, bool mirrored,
-                                      double size) {
-  std::pair<Partners, double> best{{face, to, 0, mirrored}, INFINITY};
-  for (int shift = 0; shift < int(a.sides.size()); ++shift) {
-    const Partners p{face, to, shift, mirrored};
-    std::vector<double> d;
-    compare(a, b, p, size, d);
-    const double w = worst(d);
-    if (w < best.second) best = {p, w};
-  }
-  return best;
+// Every correspondence of face onto `to` that matches now, those in the
+// given sense first.
+std::vector<Partners> matchesOf(const Measure& a, const Measure& b, int face, int to, bool mirrored, double size) {
+  std::vector<Partners> out;
+  for (const bool sense : {mirrored, !mirrored})
+    for (int shift = 0; shift < int(a.sides.size()); ++shift) {
+      const Partners p{face, to, shift, sense};
+      std::vector<double> d;
+      compare(a, b, p, size, d);
+      if (worst(d) < matchWithin) out.push_back(p);
+    }
+  return out;
 }
 
 Vec2 latticeOf(const Family& f, const Shape& s, Vec2 p) {
@@ -251,8 +251,9 @@ Free freeOf(const MatrixXd& j, Eigen::Index n) {
 }
 
 // x taken back onto the solutions by least-norm corrections with the
-// Jacobian j (of a point near x); whether it settled.
-bool settle(const Family& f, const Shape& base, const TileKeeping& keep, const MatrixXd& j, VectorXd& x) {
+// Jacobian j (of a point near x), renewed where a correction gains little;
+// whether it settled.
+bool settle(const Family& f, const Shape& base, const TileKeeping& keep, MatrixXd j, VectorXd& x) {
   if (j.rows() == 0) return true;
   Eigen::CompleteOrthogonalDecomposition<MatrixXd> cod;
   cod.setThreshold(rankThreshold);
@@ -262,12 +263,38 @@ bool settle(const Family& f, const Shape& base, const TileKeeping& keep, const M
     const VectorXd r = residual(f, base, keep, x);
     const double w = r.size() ? r.cwiseAbs().maxCoeff() : 0;
     if (!std::isfinite(w) || w > 2 * last) return false;
-    if (w < keptWithin / 10) return true;
+    if (w < keep.within / 10) return true;
+    if (w > last / 4) cod.compute(jacobianAt(f, base, keep, x));
     last = w;
     x -= cod.solve(r);
   }
   const VectorXd r = residual(f, base, keep, x);
-  return r.size() == 0 || r.cwiseAbs().maxCoeff() < keptWithin;
+  return r.size() == 0 || r.cwiseAbs().maxCoeff() < keep.within;
+}
+
+// A tile with a mirror or a turn of its own matches its partner in more
+// than one way, and each way ties the shapes differently (for some, the
+// shape now is where ways cross and no move follows them). Of every choice
+// of one way per pair, the one whose equations leave the most freedom now,
+// the first such.
+constexpr std::size_t mostChoices = 256;
+std::vector<Partners> leastTied(const Family& f, const Shape& s, const std::vector<std::vector<Partners>>& options) {
+  std::size_t choices = 1;
+  for (const auto& o : options) choices = std::min(mostChoices, choices * o.size());
+  std::vector<Partners> best;
+  int least = INT_MAX;
+  const VectorXd x = parametersOf(f, s);
+  for (std::size_t c = 0; c < choices; ++c) {
+    TileKeeping trial;
+    std::size_t rest = c;
+    for (const auto& o : options) {
+      trial.pairs.push_back(o[rest % o.size()]);
+      rest /= o.size();
+    }
+    const int rank = freeOf(jacobianAt(f, s, trial, x), x.size()).rank;
+    if (rank < least) least = rank, best = trial.pairs;
+  }
+  return best;
 }
 
 }  // namespace
@@ -307,6 +334,7 @@ TileKeeping congruenceOf(const Family& f, const Shape& s, const faces::Analysis&
   // every further orbit.
   const std::vector<int> orbit = faceOrbits(f, st);
   std::vector<bool> tied(n, false);
+  std::vector<std::vector<Partners>> options;  // per pair, the correspondences that match
   for (int c = 0; c < int(analysis.classes.size()); ++c) {
     std::vector<int> firsts;  // faces, one per orbit
     for (std::size_t i = 0; i < n; ++i) {
@@ -319,20 +347,16 @@ TileKeeping congruenceOf(const Family& f, const Shape& s, const faces::Analysis&
     const int to = firsts[0];
     for (std::size_t k = 1; k < firsts.size(); ++k) {
       const int face = firsts[k];
-      const bool sense = mirrored[face] != mirrored[to];
-      auto best = bestMatch(measures[face], measures[to], face, to, sense, f.size);
-      // A tile with a mirror of its own matches either way.
-      if (best.second > matchWithin) {
-        const auto other = bestMatch(measures[face], measures[to], face, to, !sense, f.size);
-        if (other.second < best.second) best = other;
-      }
-      if (best.second > matchWithin) {
+      std::vector<Partners> m =
+          matchesOf(measures[face], measures[to], face, to, mirrored[face] != mirrored[to], f.size);
+      if (m.empty())
         keep.problem = "two tiles of one class do not match corner for corner";
-        continue;
-      }
-      keep.pairs.push_back(best.first);
+      else
+        options.push_back(std::move(m));
     }
   }
+  keep.pairs = leastTied(f, s, options);
+  keep.within = std::clamp(2 * mismatch(f, s, keep), keptWithin, drawnWithin);
   for (const Edge& e : f.edges)
     if ((e.left >= 0 && tied[e.left]) || (e.right >= 0 && tied[e.right])) keep.tiedEdges[e.orbit] = true;
   return keep;
@@ -417,7 +441,8 @@ bool moveKeepingTiles(const Family& f, Shape& s, const Shape& wanted, const Tile
     if (stopped) *stopped = std::move(fault);
   };
   const VectorXd x = parametersOf(f, s), target = parametersOf(f, wanted);
-  const auto moves = [&](const Shape& to) { return (parametersOf(f, to) - x).norm() > 1e-9 * f.size; };
+  // Less than this is the settling of a drawing drawn in floats, no move.
+  const auto moves = [&](const Shape& to) { return (parametersOf(f, to) - x).norm() > 1e-6 * f.size; };
   const std::optional<Shape> whole = nearestKeepingTiles(f, s, wanted, keep);
   const std::optional<Fault> fault = whole ? faultOf(f, *whole) : std::nullopt;
   if (whole && !fault) {

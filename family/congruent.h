@@ -41,6 +41,9 @@ struct TileKeeping {
   // it would have to be repeated on the partner's side.
   std::vector<bool> tiedEdges;
   std::string problem;  // why some tiles of the analysis could not be tied
+  // How well the shapes it moves to keep the equations: as well as the
+  // drawing it was built from did, within keptWithin to drawnWithin.
+  double within = 1e-9;
 };
 
 // The equations of the drawing that `analysis` analyses, the family's
@@ -51,9 +54,11 @@ TileKeeping congruenceOf(const Family& family, const Shape& shape, const faces::
 // How far the shape is from keeping its tiles: each equation's mismatch
 // (sides as shares of the period's size, angles as cosines and sines).
 std::vector<double> mismatchOf(const Family& family, const Shape& shape, const TileKeeping& keep);
-// The largest of them; below keptWithin the tiles are congruent.
+// The largest of them. A drawing drawn in floats keeps its tiles to about
+// 1e-7 (drawnWithin); the moves keep them to keptWithin where the
+// equations let them settle that far.
 double mismatch(const Family& family, const Shape& shape, const TileKeeping& keep);
-inline constexpr double keptWithin = 1e-9;
+inline constexpr double keptWithin = 1e-9, drawnWithin = 1e-6;
 
 // The degrees of freedom, up to similarity, that the equations leave at
 // this shape: the family's, less the rank of their Jacobian.
