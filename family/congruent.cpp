@@ -443,6 +443,7 @@ bool moveKeepingTiles(const Family& f, Shape& s, const Shape& wanted, const Tile
   const VectorXd x = parametersOf(f, s), target = parametersOf(f, wanted);
   // Less than this is the settling of a drawing drawn in floats, no move.
   const auto moves = [&](const Shape& to) { return (parametersOf(f, to) - x).norm() > 1e-6 * f.size; };
+  if ((target - x).norm() <= 1e-6 * f.size) return false;  // nothing asked
   const std::optional<Shape> whole = nearestKeepingTiles(f, s, wanted, keep);
   const std::optional<Fault> fault = whole ? faultOf(f, *whole) : std::nullopt;
   if (whole && !fault) {
