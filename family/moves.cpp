@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "family/congruent.h"
 #include "family/linear.h"
 
 namespace family {
@@ -118,12 +119,15 @@ Shape blend(const Shape& a, const Shape& b, double w) {
   return out;
 }
 
-// The candidate when it tiles; otherwise the last shape toward it that does.
-bool goToward(const Family& f, Shape& s, const Shape& candidate) {
-  if (!faultOf(f, candidate)) {
+// The candidate when it tiles; otherwise the last shape toward it that
+// does, and what stopped it.
+bool goToward(const Family& f, Shape& s, const Shape& candidate, Fault* stopped) {
+  const std::optional<Fault> fault = faultOf(f, candidate);
+  if (!fault) {
     s = candidate;
     return true;
   }
+  if (stopped) *stopped = *fault;
   if (faultOf(f, s)) return false;
   double good = 0, bad = 1;
   for (int k = 0; k < searchSteps; ++k) {
@@ -216,14 +220,16 @@ std::optional<Fault> faultOf(const Family& f, const Shape& s) {
   return std::nullopt;
 }
 
-bool moveVertex(const Family& f, Shape& s, Corner handle, Vec2 to) {
+bool moveVertex(const Family& f, Shape& s, Corner handle, Vec2 to, const TileKeeping* keep, Fault* stopped) {
   if (!finite(to) || handle.vertex < 0 || handle.vertex >= int(f.vertices.size())) return false;
   const Vertex& w = f.vertices[handle.vertex];
   if (f.orbits[w.orbit].free == 0) return false;
   const Vec2 here = minus(toLattice(f, s, to), {double(handle.i), double(handle.j)});
   const Vec2 target = map(inverse(w.image.m), minus(here, w.image.c));
   if (!finite(target)) return false;
-  return goToward(f, s, aimed(f, s, placed(f, s), w.orbit, target));
+  const Shape candidate = aimed(f, s, placed(f, s), w.orbit, target);
+  if (keep) return moveKeepingTiles(f, s, candidate, *keep, w.orbit, stopped);
+  return goToward(f, s, candidate, stopped);
 }
 
 void heldPeriods(const Family& f, Vec2& u, Vec2& v) {
@@ -237,7 +243,7 @@ void heldPeriods(const Family& f, Vec2& u, Vec2& v) {
   v = {out[2], out[3]};
 }
 
-bool movePeriod(const Family& f, Shape& s, int which, Vec2 to) {
+bool movePeriod(const Family& f, Shape& s, int which, Vec2 to, const TileKeeping* keep, Fault* stopped) {
   if (!finite(to) || (which != 0 && which != 1) || f.lattice.empty()) return false;
   // The allowed periods nearest the wanted one, the other moving as little
   // as the group lets it: least squares on the basis's coefficients.
@@ -270,7 +276,8 @@ bool movePeriod(const Family& f, Shape& s, int which, Vec2 to) {
   candidate.u = {b[0], b[1]};
   candidate.v = {b[2], b[3]};
   if (!finite(candidate.u) || !finite(candidate.v)) return false;
-  return goToward(f, s, candidate);
+  if (keep) return moveKeepingTiles(f, s, candidate, *keep, -1, stopped);
+  return goToward(f, s, candidate, stopped);
 }
 
 double placeRepresentative(const Family& f, Shape& s, int k, Vec2 to, bool nearestCopy) {
@@ -298,8 +305,13 @@ Vec2 representativeShares(const Family& f, const Shape& s, const std::vector<Vec
 
 }  // namespace
 
-std::optional<Bend> addBend(const Family& f, Shape& s, int edge, Vec2 at, std::string& why) {
+std::optional<Bend> addBend(const Family& f, Shape& s, int edge, Vec2 at, std::string& why,
+                            const TileKeeping* keep) {
   if (edge < 0 || edge >= int(f.edges.size()) || !finite(at)) return std::nullopt;
+  if (const auto refused = keep ? bendRefused(f, *keep, edge) : std::nullopt) {
+    why = *refused;
+    return std::nullopt;
+  }
   const int orbit = f.edges[edge].orbit;
   const EdgeOrbit& o = f.edgeOrbits[orbit];
   if (o.shape == EdgeShape::straight) {
@@ -325,15 +337,19 @@ std::optional<Bend> addBend(const Family& f, Shape& s, int edge, Vec2 at, std::s
   return Bend{orbit, index};
 }
 
-bool moveBend(const Family& f, Shape& s, int edge, Bend bend, Vec2 to) {
+bool moveBend(const Family& f, Shape& s, int edge, Bend bend, Vec2 to, const TileKeeping* keep, Fault* stopped) {
   if (edge < 0 || edge >= int(f.edges.size()) || !finite(to) || f.edges[edge].orbit != bend.orbit) return false;
+  if (const auto refused = keep ? bendRefused(f, *keep, edge) : std::nullopt) {
+    if (stopped) *stopped = {-1, *refused};
+    return false;
+  }
   if (bend.index < 0 || bend.index >= int(s.bends[bend.orbit].size())) return false;
   Shape candidate = s;
   Vec2 r = representativeShares(f, s, placed(f, s), edge, to);
   const double last = f.edgeOrbits[bend.orbit].shape == EdgeShape::free ? 1 : 0.5;
   r.x = std::clamp(r.x, 0.0, last);
   candidate.bends[bend.orbit][bend.index] = r;
-  return goToward(f, s, candidate);
+  return goToward(f, s, candidate, stopped);
 }
 
 bool removeBend(Shape& s, Bend bend) {

@@ -17,6 +17,10 @@ add_compile_options(${WEB_EXCEPTIONS})
 
 add_subdirectory(${source_root}/faces faces)
 add_subdirectory(${source_root}/symmetry symmetry)
+# Eigen is headers only: the same headers as natively, which emcmake's
+# search paths would not find.
+add_library(Eigen3::Eigen INTERFACE IMPORTED)
+set_target_properties(Eigen3::Eigen PROPERTIES INTERFACE_INCLUDE_DIRECTORIES /usr/include/eigen3)
 add_subdirectory(${source_root}/family family)
 
 add_subdirectory(${source_root}/atlas atlas)

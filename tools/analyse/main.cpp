@@ -44,6 +44,7 @@ int report(const std::string& name, const std::vector<faces::Segment2>& segments
   if (shape && shape::inSymmetryMode(*shape)) {
     periods.family.family = shape::familyInExportFrame(*shape);
     periods.family.shape = shape->family.shape;
+    periods.keeping.reset();
   }
   if (json)
     tools::writeJson(std::cout, name, segments.size(), analysis, periods);

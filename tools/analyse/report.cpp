@@ -138,7 +138,48 @@ std::string jsonOrbits(const symmetry::Identity& id) {
          std::to_string(o.vertices) + ", \"edges\": " + std::to_string(o.edges) + "}";
 }
 
-void writeFamily(std::ostream& out, const family::Found& found) {
+// "freedom 1 (2 ties); free V1, V3": what keeping the tiles congruent
+// leaves the family.
+struct TilesKept {
+  int freedom = 0;
+  std::size_t ties = 0;
+  std::vector<std::string> free;
+};
+TilesKept tilesKept(const family::Family& f, const family::Shape& s, const family::TileKeeping& keep) {
+  TilesKept t{family::freedomKeepingTiles(f, s, keep), keep.pairs.size(), {}};
+  const std::vector<bool> free = family::freeOrbits(f, s, keep);
+  for (std::size_t k = 0; k < free.size(); ++k)
+    if (free[k]) t.free.push_back(f.orbits[k].name);
+  return t;
+}
+
+void writeTilesKept(std::ostream& out, const family::Found& found, const std::optional<family::TileKeeping>& keep) {
+  if (!found.family || !keep) return;
+  const TilesKept t = tilesKept(*found.family, found.shape, *keep);
+  out << "    tiles kept congruent: ";
+  if (t.ties == 0) {
+    out << "as the group keeps them (no tile lies in two orbits)\n";
+    return;
+  }
+  out << t.freedom << (t.freedom == 1 ? " degree" : " degrees") << " of freedom (" << plural(int(t.ties), "tie")
+      << "); vertices that move: ";
+  for (std::size_t k = 0; k < t.free.size(); ++k) out << (k ? ", " : "") << t.free[k];
+  out << (t.free.empty() ? "none\n" : "\n");
+}
+
+void writeJsonTilesKept(std::ostream& out, const family::Found& found,
+                        const std::optional<family::TileKeeping>& keep) {
+  if (!found.family || !keep) {
+    out << "null";
+    return;
+  }
+  const TilesKept t = tilesKept(*found.family, found.shape, *keep);
+  out << "{\"freedom\": " << t.freedom << ", \"ties\": " << t.ties << ", \"free\": [";
+  for (std::size_t k = 0; k < t.free.size(); ++k) out << (k ? ", " : "") << quoted(t.free[k]);
+  out << "]}";
+}
+
+void writeFamily(std::ostream& out, const family::Found& found, const std::optional<family::TileKeeping>& keep) {
   if (!found.family) {
     out << "  family: none (" << found.problem << ")\n";
     return;
@@ -154,6 +195,7 @@ void writeFamily(std::ostream& out, const family::Found& found) {
         << "\n";
   }
   out << "    periods u " << coordinates(s.u) << ", v " << coordinates(s.v) << "\n";
+  writeTilesKept(out, found, keep);
   const std::vector<faces::Vec2> st = family::placed(f, s);
   for (const family::EdgeOrbit& o : f.edgeOrbits) {
     const std::array<faces::Vec2, 2> ends = family::sideEnds(f, s, st, o.representative);
@@ -162,7 +204,8 @@ void writeFamily(std::ostream& out, const family::Found& found) {
   }
 }
 
-void writeJsonFamily(std::ostream& out, const family::Found& found) {
+void writeJsonFamily(std::ostream& out, const family::Found& found,
+                     const std::optional<family::TileKeeping>& keep) {
   if (!found.family) {
     out << "null";
     return;
@@ -174,7 +217,10 @@ void writeJsonFamily(std::ostream& out, const family::Found& found) {
     out << (k ? ", " : "") << "{\"name\": " << quoted(f.orbits[k].name)
         << ", \"at\": " << jsonVector(family::representativeAt(f, s, k))
         << ", \"free\": " << f.orbits[k].free << "}";
-  out << "], \"periods\": {\"u\": " << jsonVector(s.u) << ", \"v\": " << jsonVector(s.v) << "}, \"edges\": [";
+  out << "], \"periods\": {\"u\": " << jsonVector(s.u) << ", \"v\": " << jsonVector(s.v)
+      << "}, \"tilesKept\": ";
+  writeJsonTilesKept(out, found, keep);
+  out << ", \"edges\": [";
   const std::vector<faces::Vec2> st = family::placed(f, s);
   for (std::size_t k = 0; k < f.edgeOrbits.size(); ++k) {
     const family::EdgeOrbit& o = f.edgeOrbits[k];
@@ -204,6 +250,7 @@ Periodicity periodicityOf(const Analysis& analysis) {
   else
     p.family = family::familyOf(analysis, p.identity, p.offer.front());
   if (!p.identity.lattice) p.family.problem = "no two independent periods";
+  if (p.family.family) p.keeping = family::congruenceOf(*p.family.family, p.family.shape, analysis);
   return p;
 }
 
@@ -211,6 +258,8 @@ bool keepGroup(Periodicity& p, const Analysis& analysis, const std::string& name
   for (const family::KeptGroup& g : p.offer)
     if (g.name == name) {
       p.family = family::familyOf(analysis, p.identity, g);
+      p.keeping.reset();
+      if (p.family.family) p.keeping = family::congruenceOf(*p.family.family, p.family.shape, analysis);
       return true;
     }
   return false;
@@ -260,7 +309,7 @@ void writeReport(std::ostream& out, const std::string& name, std::size_t segment
   if (a.problems.size() > shown) out << "\n    ... and " << a.problems.size() - shown << " more";
   out << "\n  area: faces " << fixed(a.faceArea, 4) << ", enclosed " << fixed(a.enclosedArea, 4)
       << "\n  verdict: " << a.verdict() << "\n";
-  writeFamily(out, periods.family);
+  writeFamily(out, periods.family, periods.keeping);
 }
 
 void writeJson(std::ostream& out, const std::string& name, std::size_t segments,
@@ -312,7 +361,7 @@ void writeJson(std::ostream& out, const std::string& name, std::size_t segments,
     out << "null,\n \"perPeriod\": null,\n";
   out << " \"symmetry\": " << jsonGroup(id) << ",\n \"orbits\": " << jsonOrbits(id) << ",\n";
   out << " \"verdict\": " << quoted(a.verdict()) << ",\n \"family\": ";
-  writeJsonFamily(out, periods.family);
+  writeJsonFamily(out, periods.family, periods.keeping);
   out << "}\n";
 }
 

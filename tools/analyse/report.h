@@ -7,6 +7,7 @@
 
 #include "faces/faces.h"
 #include "faces/periods.h"
+#include "family/congruent.h"
 #include "family/family.h"
 #include "family/moves.h"
 #include "symmetry/identity.h"
@@ -27,6 +28,9 @@ struct Periodicity {
   // under the kept one (its own unless keepGroup chose another).
   std::vector<family::KeptGroup> offer;
   family::Found family;
+  // The family's own shape keeping congruent the tiles the analysis has
+  // congruent (none for a shape that is not the analysed drawing's own).
+  std::optional<family::TileKeeping> keeping;
 };
 Periodicity periodicityOf(const faces::Analysis& analysis);
 // The family under the group on offer called `name`; false when none is.
