@@ -96,7 +96,7 @@ void rebuildFamily(Explorer& e) {
   const std::string name(e.program->name);
   try {
     e.analysis = analysed(e.placed, analysisOptions(e));
-    e.feedback = assessFamily(name, e.analysis, f);
+    e.feedback = assessFamily(name, e.analysis, f, openingReason(e.family));
   } catch (const std::exception& error) {
     e.feedback = unanalysed(name, std::string("cannot analyse: ") + error.what());
   }
@@ -122,13 +122,23 @@ void findFamily(Explorer& e) {
     view.problem = view.identity.lattice ? "no wallpaper group" : "no two independent periods";
     return;
   }
-  family::Found found = family::familyOf(e.own, view.identity, view.offer.front(), homeOf(e));
-  if (!found.family) {
-    view.problem = found.problem;
-    return;
+  // The own group's family, or, when that leaves nothing to move, the
+  // largest smaller group's whose family does; the own group's when none
+  // does.
+  for (std::size_t k = 0; k < view.offer.size(); ++k) {
+    family::Found found = family::familyOf(e.own, view.identity, view.offer[k], homeOf(e));
+    if (!found.family) {
+      if (k > 0) continue;
+      view.problem = found.problem;
+      return;
+    }
+    const bool moves = found.family->freedom >= 1;
+    if (k > 0 && !moves) continue;
+    view.kept = view.opening = k;
+    view.family = std::move(found.family);
+    view.own = view.shape = found.shape;
+    if (moves) return;
   }
-  view.family = std::move(found.family);
-  view.own = view.shape = found.shape;
 }
 
 }  // namespace
@@ -148,6 +158,13 @@ void load(Explorer& e, const tools::TilingProgram& program, Mode mode) {
 }
 
 bool inSymmetryMode(const Explorer& e) { return e.mode == Mode::symmetry && e.family.family; }
+
+std::string openingReason(const FamilyView& view) {
+  if (view.opening == 0 || view.kept != view.opening) return {};
+  std::string names;
+  for (std::size_t k = 0; k < view.opening; ++k) names += (k ? ", " : "") + view.offer[k].name;
+  return names + (view.opening == 1 ? " leaves" : " leave") + " nothing to move";
+}
 
 faces::AnalysisOptions analysisOptions(const Explorer& e) {
   faces::AnalysisOptions options;

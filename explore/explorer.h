@@ -38,6 +38,9 @@ struct FamilyView {
   symmetry::Identity identity;           // of the own shape
   std::vector<family::KeptGroup> offer;  // the groups it may keep, its own first
   std::size_t kept = 0;                  // in offer
+  // The group it opens in: the largest on offer whose family leaves
+  // something to move, or the own group when none does.
+  std::size_t opening = 0;
   std::optional<family::Family> family;  // under the kept group
   family::Shape own, shape;              // the own shape, and the shape now
   std::string problem;                   // why there is no family
@@ -91,7 +94,9 @@ struct Explorer {
 };
 
 // Opens `program` with its own shape, in symmetry mode unless asked
-// otherwise or the drawing has no family (then in construction mode).
+// otherwise or the drawing has no family (then in construction mode),
+// keeping the largest group on offer that leaves at least one degree of
+// freedom: a shape that cannot move would give the handles nothing to do.
 void load(Explorer& explorer, const tools::TilingProgram& program, Mode mode = Mode::symmetry);
 // Switches mode; each mode keeps its own shape. False when there is no
 // family to switch to.
@@ -102,6 +107,9 @@ bool keepNext(Explorer& explorer);
 // Keeps the group on offer called `name`; false when none is.
 bool keepGroup(Explorer& explorer, const std::string& name);
 bool inSymmetryMode(const Explorer& explorer);
+// Why the kept group is not the drawing's own, when the explorer opened in
+// it for that reason: "p31m leaves nothing to move"; empty otherwise.
+std::string openingReason(const FamilyView& family);
 // Whether any edge is bent: its sides are then curves, analysed as such.
 bool bent(const Explorer& explorer);
 // How the block is analysed: with bent edges, as curves whose vertices are
