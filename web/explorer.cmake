@@ -15,6 +15,12 @@
 set(WEB_EXCEPTIONS -fexceptions CACHE STRING "how GEOS and the explorer catch C++ exceptions")
 add_compile_options(${WEB_EXCEPTIONS})
 
+# The explorer's own code, and the module's link, optimised for size: the
+# page is transferred before it draws, and its drag steps stay within their
+# budget at this level (docs/performance.md).
+set(WEB_EXPLORER_OPTIMISE -Oz CACHE STRING "how the explorer's code and module are optimised")
+add_compile_options(${WEB_EXPLORER_OPTIMISE})
+
 add_subdirectory(${source_root}/faces faces)
 add_subdirectory(${source_root}/symmetry symmetry)
 add_subdirectory(${source_root}/family family)
@@ -40,8 +46,8 @@ add_subdirectory(${source_root}/explore explore)
 # tilings-explore becomes explore.js and explore.wasm; web/site/explore.js
 # starts it with the page's address as its argument.
 # The analysis of a reshaped block needs more than the programs' fixed 16 MB.
-target_link_options(tilings-explore PRIVATE ${web_link_options} ${WEB_EXCEPTIONS}
-                    -sALLOW_MEMORY_GROWTH=1 "SHELL:--post-js ${CMAKE_SOURCE_DIR}/explore-post.js")
+target_link_options(tilings-explore PRIVATE ${web_link_options} ${WEB_EXCEPTIONS} ${WEB_EXPLORER_OPTIMISE}
+                    -sALLOW_MEMORY_GROWTH=1 -sMALLOC=emmalloc "SHELL:--post-js ${CMAKE_SOURCE_DIR}/explore-post.js")
 set_target_properties(tilings-explore PROPERTIES OUTPUT_NAME explore RUNTIME_OUTPUT_DIRECTORY ${site}
                       LINK_DEPENDS "${compat}/post.js;${CMAKE_SOURCE_DIR}/explore-post.js")
 
