@@ -98,6 +98,9 @@ using shape::shownOptions;
 // In construction mode, for a tiling built from a table rather than from
 // given points (the atlas's), why no handle shows; otherwise empty.
 std::string nothingToDrag(const Explorer& explorer);
+// Why the kept group is not the drawing's own, when the explorer opened in
+// it for that reason: "p31m leaves nothing to move"; empty otherwise.
+std::string openingReason(const FamilyView& family);
 
 // The handles of the mode: the given points, or every vertex of the
 // handles' period followed by the periods u and v and the bend points of

@@ -69,8 +69,10 @@ Feedback judged(std::string_view name, const faces::Analysis& now) {
 
 }  // namespace
 
-Feedback assessFamily(std::string_view name, const faces::Analysis& now, const family::Family& family) {
+Feedback assessFamily(std::string_view name, const faces::Analysis& now, const family::Family& family,
+                      std::string_view why) {
   Feedback f = judged(name, now);
+  if (!why.empty()) f.status.identity.append("; ").append(why);
   f.status.identity += "; keeps " + family.keep.name + ", " + std::to_string(family.freedom) +
                        (family.freedom == 1 ? " degree" : " degrees") + " of freedom";
   return f;

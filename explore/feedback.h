@@ -38,8 +38,10 @@ Feedback assess(std::string_view name, const faces::Analysis& own,
                 const faces::Analysis& now);
 // A shape of the family: it tiles by construction, and the status says what
 // the drawing is and what the family keeps: "...; keeps p2, 4 degrees of
-// freedom".
-Feedback assessFamily(std::string_view name, const faces::Analysis& now, const family::Family& family);
+// freedom", after `why` when there is one ("...; p31m leaves nothing to
+// move; keeps p3, 2 degrees of freedom").
+Feedback assessFamily(std::string_view name, const faces::Analysis& now, const family::Family& family,
+                      std::string_view why = {});
 // For shapes that are not analysed: `what` is the verdict.
 Feedback unanalysed(std::string_view name, std::string what);
 

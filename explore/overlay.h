@@ -6,14 +6,18 @@
 // and over the canvas, and a saved file is downloaded (overlay_web.cpp).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "explore/labels.h"
 
 namespace explore {
 
 struct Label {
   std::string text;
   double x = 0, y = 0;  // the handle, in GLUT window pixels (y down)
+  std::optional<Box> box;  // where the name shows; none where it has no room
 };
 
 struct Overlay {
@@ -23,6 +27,10 @@ struct Overlay {
   std::vector<std::string> help;    // empty while the help is hidden
 };
 
+// The size a handle's name takes, in window pixels, at `scale` window
+// pixels to the page's pixel (GLUT's bitmap font natively, which does not
+// scale; the page's label font in a web page).
+LabelSize labelSize(const std::string& text, double scale);
 // Draws (natively) or hands to the page (web) the words of one frame; the
 // GL projection is current again afterwards.
 void showOverlay(const Overlay& overlay);

@@ -40,12 +40,15 @@ void box(int x0, int y0, int x1, int y1) {
   glEnd();
 }
 
-// Each name just up and to the right of its handle.
+// The font's line: its height, and its baseline below the line's top.
+constexpr int lineHeight = 13, baseline = 10;
+
+// Each name in its box.
 void drawLabels(const std::vector<Label>& labels, int h) {
   glColor3ub(0, 0, 0);
   for (const Label& l : labels) {
-    glRasterPos2d(l.x, h - 1 - l.y);
-    glBitmap(0, 0, 0, 0, 9, 6, nullptr);
+    if (!l.box) continue;
+    glRasterPos2d(l.box->x0, h - 1 - (l.box->y0 + baseline));
     text(l.text);
   }
 }
@@ -77,6 +80,12 @@ void drawHelp(const std::vector<std::string>& help, int w) {
 }
 
 }  // namespace
+
+LabelSize labelSize(const std::string& s, double) {
+  int width = 0;
+  for (char c : s) width += glutBitmapWidth(font, c);
+  return {double(width), double(lineHeight)};
+}
 
 void showOverlay(const Overlay& o) {
   const int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);

@@ -3,6 +3,7 @@
 // that a frame that moves nothing costs the page nothing.
 #include <emscripten.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -16,6 +17,19 @@ EM_JS(void, toPage, (const char* what, const char* json), {
   var hook = Module['explorerPage'];
   if (hook) hook(UTF8ToString(what), JSON.parse(UTF8ToString(json)));
 });
+
+// The width of `text` in the page's label font, in the page's pixels.
+EM_JS(double, pageTextWidth, (const char* text), {
+  var measure = Module['explorerMeasure'];
+  if (!measure) {
+    measure = Module['explorerMeasure'] = document.createElement('canvas').getContext('2d');
+    measure.font = '12px sans-serif';
+  }
+  return measure.measureText(UTF8ToString(text)).width;
+});
+
+// The label font's line height in the page's pixels (web/site/style.css).
+constexpr double lineHeight = 12;
 
 EM_JS(void, downloadToPage, (const char* name, const char* data, int size), {
   var hook = Module['explorerDownload'];
@@ -57,7 +71,16 @@ void sendIfChanged(const char* what, const std::string& json, std::string& last)
   toPage(what, json.c_str());
 }
 
+std::string boxed(const Label& l) {
+  if (!l.box) return "";
+  return ",\"left\":" + number(l.box->x0) + ",\"top\":" + number(l.box->y0);
+}
+
 }  // namespace
+
+LabelSize labelSize(const std::string& text, double scale) {
+  return {std::ceil(pageTextWidth(text.c_str())) * scale, lineHeight * scale};
+}
 
 void showOverlay(const Overlay& o) {
   static std::string lastStatus, lastLabels, lastHelp;
@@ -67,7 +90,8 @@ void showOverlay(const Overlay& o) {
   std::string labels = "[";
   for (std::size_t k = 0; k < o.labels.size(); ++k)
     labels += (k ? "," : "") + std::string("{\"text\":") + quoted(o.labels[k].text) +
-              ",\"x\":" + number(o.labels[k].x) + ",\"y\":" + number(o.labels[k].y) + "}";
+              ",\"x\":" + number(o.labels[k].x) + ",\"y\":" + number(o.labels[k].y) + boxed(o.labels[k]) +
+              "}";
   sendIfChanged("labels", labels + "]", lastLabels);
   sendIfChanged("help", listed(o.help), lastHelp);
 }

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <numbers>
 #include <optional>
 #include <span>
@@ -354,6 +355,36 @@ void drawHandles() {
   }
 }
 
+// A name's size, measured once for each text at each scale.
+LabelSize sizeOf(const std::string& text) {
+  static std::map<std::string, LabelSize> known;
+  static double at = 0;
+  if (at != handleScale) known.clear(), at = handleScale;
+  const auto [k, fresh] = known.try_emplace(text);
+  if (fresh) k->second = labelSize(text, handleScale);
+  return k->second;
+}
+
+// Each handle's name beside it, apart from the other names and handles:
+// the handles in window pixels, the names placed round them.
+std::vector<Label> placedLabels(const std::vector<Handle>& handles) {
+  const Matrices m = currentMatrices();
+  std::vector<Label> labels;
+  std::vector<HandleMark> marks;
+  std::vector<LabelSize> sizes;
+  for (const Handle& h : handles) {
+    const std::optional<Vec> at = pixelOf(m, toView(h.at.x, h.at.y));
+    if (!at) continue;
+    labels.push_back({h.name + (h.fixed ? " (fixed)" : ""), at->x, at->y, std::nullopt});
+    marks.push_back({at->x, at->y});
+    sizes.push_back(sizeOf(labels.back().text));
+  }
+  const Box window{0, 0, double(glutGet(GLUT_WINDOW_WIDTH)), double(glutGet(GLUT_WINDOW_HEIGHT))};
+  const std::vector<std::optional<Box>> boxes = placeLabels(marks, sizes, window, LabelStyle{}.scaled(handleScale));
+  for (std::size_t k = 0; k < labels.size(); ++k) labels[k].box = boxes[k];
+  return labels;
+}
+
 // The handles' names where they show, the status lines and, on request,
 // the keys.
 Overlay overlay() {
@@ -364,13 +395,7 @@ Overlay overlay() {
   if (!s.identity.empty()) o.status.push_back(s.identity);
   if (!e.note.empty()) o.status.push_back(e.note);
   o.clean = s.clean;
-  const Matrices m = currentMatrices();
-  const std::vector<Handle> handles = handlesOf(e);
-  for (const Handle& h : handles) {
-    const std::optional<Vec> at = pixelOf(m, toView(h.at.x, h.at.y));
-    if (!at) continue;
-    o.labels.push_back({h.name + (h.fixed ? " (fixed)" : ""), at->x, at->y});
-  }
+  o.labels = placedLabels(handlesOf(e));
   if (state.help) o.help.assign(std::begin(keyHelp), std::end(keyHelp));
   return o;
 }

@@ -49,7 +49,7 @@ struct LinkRequest {
   // A link with a kept group opens symmetry mode; one without, construction
   // mode. Opening a tiling by name alone is symmetry mode.
   Mode mode = Mode::symmetry;
-  std::string keep;  // empty: the drawing's own group
+  std::string keep;  // empty: the drawing's own group (the explorer: the one it opens in)
   std::vector<NamedPoint> shape;
   // Bends: an edge orbit's name ("E1") and the points its representative
   // passes through, in order from its `from` end; the first half for the

@@ -30,6 +30,9 @@ struct FamilyView {
   symmetry::Identity identity;           // of the own shape
   std::vector<family::KeptGroup> offer;  // the groups it may keep, its own first
   std::size_t kept = 0;                  // in offer
+  // The group the explorer opens in: the largest on offer whose family
+  // leaves something to move, or the own group when none does.
+  std::size_t opening = 0;
   std::optional<family::Family> family;  // under the kept group
   family::Shape own, shape;              // the own shape, and the shape now
   std::string problem;                   // why there is no family

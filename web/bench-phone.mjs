@@ -43,15 +43,15 @@ async function openOnPhone(browser, url, cache) {
   return page;
 }
 
-// A finger on the first movable handle (under its label, 9 CSS pixels
-// left of and 6 below it), moved `pixels` right and half that down per step.
+// A finger on the first movable handle (its label carries its place),
+// moved `pixels` right and half that down per step.
 async function touchDragSteps(browser, url, name, pixels, count) {
   const page = await openOnPhone(browser, `${url}explore.html?tiling=${name}`, true);
   await frames(page);
   const box = await (await page.$('#canvas')).boundingBox();
   const label = await page.evaluate(() => {
     const s = [...document.querySelectorAll('#labels span')].find((l) => !l.textContent.includes('fixed'));
-    return s && { x: parseFloat(s.style.left) - 9, y: parseFloat(s.style.top) + 6 };
+    return s && { x: parseFloat(s.dataset.x), y: parseFloat(s.dataset.y) };
   });
   if (!label) return [];
   const cdp = await page.createCDPSession();

@@ -121,14 +121,14 @@ async function explorerFigures() {
 }
 
 // Steps of `pixels` each, right and down, on the handle under the first
-// label (the labels sit 9 pixels right of and 6 above their handles).
+// label (each label carries its handle's place).
 async function dragSteps(browser, url, name, pixels, count) {
   const page = await browser.newPage();
   await openProgram(page, `${url}explore.html?tiling=${name}`);
   const box = await (await page.$('#canvas')).boundingBox();
   const label = await page.evaluate(() => {
     const s = [...document.querySelectorAll('#labels span')].find((l) => !l.textContent.includes('fixed'));
-    return s && { x: parseFloat(s.style.left) - 9, y: parseFloat(s.style.top) + 6 };
+    return s && { x: parseFloat(s.dataset.x), y: parseFloat(s.dataset.y) };
   });
   if (!label) return [];
   await page.evaluate(() => { window.dragParts = []; });

@@ -15,6 +15,13 @@
 set(WEB_EXCEPTIONS -fexceptions CACHE STRING "how GEOS and the explorer catch C++ exceptions")
 add_compile_options(${WEB_EXCEPTIONS})
 
+# How the explorer's own code and the module's link are optimised: -O2 as
+# the programs are; -Oz makes the page 43 KB smaller but its drag steps
+# about twice as slow (docs/performance.md), so it is a choice, not the
+# default.
+set(WEB_EXPLORER_OPTIMISE -O2 CACHE STRING "how the explorer's code and module are optimised")
+add_compile_options(${WEB_EXPLORER_OPTIMISE})
+
 add_subdirectory(${source_root}/faces faces)
 add_subdirectory(${source_root}/symmetry symmetry)
 # Eigen is headers only: the same headers as natively, which emcmake's
@@ -48,7 +55,7 @@ add_subdirectory(${source_root}/explore explore)
 # tilings-explore becomes explore.js and explore.wasm; web/site/explore.js
 # starts it with the page's address as its argument.
 # The analysis of a reshaped block needs more than the programs' fixed 16 MB.
-target_link_options(tilings-explore PRIVATE ${web_link_options} ${WEB_EXCEPTIONS}
+target_link_options(tilings-explore PRIVATE ${web_link_options} ${WEB_EXCEPTIONS} ${WEB_EXPLORER_OPTIMISE}
                     -sALLOW_MEMORY_GROWTH=1 "SHELL:--post-js ${CMAKE_SOURCE_DIR}/explore-post.js")
 set_target_properties(tilings-explore PROPERTIES OUTPUT_NAME explore RUNTIME_OUTPUT_DIRECTORY ${site}
                       LINK_DEPENDS "${compat}/post.js;${CMAKE_SOURCE_DIR}/explore-post.js")

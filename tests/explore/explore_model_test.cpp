@@ -250,6 +250,74 @@ TEST(Cells, EveryCopyReachingIntoTheViewIsDrawn) {
   EXPECT_EQ(explore::cellsMeeting(std::vector<explore::Vec>{{0, 0}, {1, 1}}, u, v, {}).count(), 0);
 }
 
+// The group each tiling opens in: its own where that leaves something to
+// move, else the largest smaller one that does (pentatile2 has no family).
+struct Opening {
+  const char* tiling;
+  const char* group;
+};
+constexpr Opening openings[] = {
+    {"deltatile", "p2"},  {"quadtile", "p2"},    {"pentatile1", "p2"}, {"pentatile2", "p2"},
+    {"pentatile3", "p3"}, {"pentatile4", "p4"},  {"pentatile5", "cmm"}, {"pentatile6", "p2"},
+    {"pentatile7", "pgg"}, {"pentatile8", "p6"}, {"mixtile1", "p6m"},  {"mixtile2", "p1"},
+    {"mixtile3", "p6m"},  {"mixtile4", "p6m"},   {"mixtile5", "p4m"},  {"mixtile6", "p3m1"},
+    {"mixtile7", "cmm"},
+};
+
+void PrintTo(const Opening& o, std::ostream* out) { *out << o.tiling; }
+
+class Opened : public ::testing::TestWithParam<Opening> {};
+
+// Every tiling with a family opens with at least one degree of freedom; the
+// status says why when the group is not the drawing's own, and only then;
+// the next group key still reaches every group on offer, the own one too,
+// and coming back to the opening group says why again.
+TEST_P(Opened, InTheLargestGroupThatLeavesFreedom) {
+  Explorer e;
+  explore::load(e, *tools::findTilingProgram(GetParam().tiling));
+  const std::string want = GetParam().group;
+  if (want.empty()) {
+    EXPECT_FALSE(explore::inSymmetryMode(e));
+    EXPECT_FALSE(e.family.problem.empty());
+    return;
+  }
+  ASSERT_TRUE(explore::inSymmetryMode(e)) << e.family.problem;
+  const family::Family& f = *e.family.family;
+  EXPECT_EQ(f.keep.name, want);
+  EXPECT_GE(f.freedom, 1);
+  const std::string own = e.family.offer.front().name;
+  const std::string why = own + " leaves nothing to move; keeps " + want + ", ";
+  EXPECT_EQ(e.feedback.status.identity.find(why) != std::string::npos, own != want) << e.feedback.status.identity;
+  EXPECT_EQ(e.feedback.status.identity.find("nothing to move") != std::string::npos, own != want);
+  std::vector<std::string> reached;
+  for (std::size_t k = 0; k < e.family.offer.size(); ++k) {
+    ASSERT_TRUE(explore::keepNext(e));
+    reached.push_back(e.family.family->keep.name);
+    if (reached.back() != want) {
+      EXPECT_EQ(e.feedback.status.identity.find("nothing to move"), std::string::npos);
+    }
+  }
+  std::sort(reached.begin(), reached.end());
+  std::vector<std::string> offered;
+  for (const family::KeptGroup& g : e.family.offer) offered.push_back(g.name);
+  std::sort(offered.begin(), offered.end());
+  EXPECT_EQ(reached, offered);
+  EXPECT_EQ(e.family.family->keep.name, want);
+  EXPECT_EQ(e.feedback.status.identity.find(why) != std::string::npos, own != want);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seventeen, Opened, testing::ValuesIn(openings),
+                         [](const auto& info) { return std::string(info.param.tiling); });
+
+TEST(Opened, TheTableHoldsEveryTiling) {
+  std::vector<std::string> names, tabled;
+  for (const tools::TilingProgram& p : tools::tilingPrograms()) names.emplace_back(p.name);
+  for (const Opening& o : openings) tabled.emplace_back(o.tiling);
+  std::sort(names.begin(), names.end());
+  std::sort(tabled.begin(), tabled.end());
+  EXPECT_EQ(tabled, names);
+}
+
 // The fills cover each face exactly, concave ones included.
 TEST(Fills, TrianglesCoverTheFaceArea) {
   const std::vector<faces::Vec2> arrow{{0, 0}, {4, 0}, {4, 4}, {2, 1}, {0, 4}};

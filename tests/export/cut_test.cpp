@@ -453,11 +453,11 @@ struct Shape {
 // shares it: every edge a curve in many pieces.
 const Shape shapes[] = {
     {"pentatile1", nullptr},
-    {"pentatile1", "explore.html?tiling=pentatile1&keep=p2&E2=1.3,2.65;-0.3,1.35&E4=-0.25,3.5"},
+    {"pentatile1", "explore.html?tiling=pentatile1&keep=p2&E2=4.98,1.28;6.02,2.72&E4=-0.25,3.5"},
     {"pentatile8", nullptr},
     {"pentatile8", "explore.html?tiling=pentatile8&keep=p6&E1=2,0.5&E3=-0.6,-1.2"},
     {"mixtile6", nullptr},
-    {"mixtile6", "explore.html?tiling=mixtile6&keep=p6m&E1=3.5401,0.2099"},
+    {"mixtile6", "explore.html?tiling=mixtile6&keep=p6m&E1=-0.2765,2.6711"},
     {"quadtile", nullptr},
     {"quadtile", "explore.html?tiling=quadtile&keep=p2&E1=3.3,1.1&E3=5,2.2"},
 };

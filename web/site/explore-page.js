@@ -60,14 +60,22 @@
         return element('p', line, k === 0 ? (s.clean ? 'verdict' : 'verdict broken') : '');
       }));
     },
-    // Each name just up and to the right of its handle, as in the window;
-    // the handles come in window pixels, the buffer's.
+    // Each name in the box the explorer placed it in, apart from the other
+    // names and the handles (explore/labels.h), as in the window; a name
+    // with no room is there but hidden. Its handle's place goes with it
+    // (data-x, data-y). All come in window pixels, the buffer's.
     labels: function (labels) {
       var scale = 1 / bufferScale();
       labelsBox.replaceChildren.apply(labelsBox, labels.map(function (l) {
         var e = element('span', l.text);
-        e.style.left = (l.x * scale + 9) + 'px';
-        e.style.top = (l.y * scale - 6) + 'px';
+        e.dataset.x = String(l.x * scale);
+        e.dataset.y = String(l.y * scale);
+        if (l.left === undefined) {
+          e.hidden = true;
+        } else {
+          e.style.left = (l.left * scale) + 'px';
+          e.style.top = (l.top * scale) + 'px';
+        }
         return e;
       }));
     },

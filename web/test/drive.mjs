@@ -228,7 +228,7 @@ async function pressKeys(page, url, out) {
 }
 
 // --- A phone: its viewport, touch events through the DevTools protocol,
-// handles by their labels (9 CSS pixels right of and 6 above the handle).
+// handles by their labels, which carry their handle's place.
 
 const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 
@@ -250,7 +250,7 @@ const fits = (page) => page.evaluate(() => {
 
 const handles = (page) => page.$$eval('#labels span', (spans) => Object.fromEntries(spans
   .filter((s) => !s.textContent.includes('fixed'))
-  .map((s) => [s.textContent, [parseFloat(s.style.left) - 9, parseFloat(s.style.top) + 6]])));
+  .map((s) => [s.textContent, [parseFloat(s.dataset.x), parseFloat(s.dataset.y)]])));
 
 // Fingers down one by one, `steps` moves, all lifted: path(t) gives the
 // fingers' points in the canvas for t from 0 to 1.
