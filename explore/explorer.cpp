@@ -87,7 +87,8 @@ void rebuildFamily(Explorer& e) {
   const std::string name(e.program->name);
   try {
     e.analysis = analysed(e.placed, analysisOptions(e));
-    e.feedback = assessFamily(name, e.analysis, f, openingReason(e.family));
+    e.feedback = assessFamily(name, e.analysis, f, openingReason(e.family), e.family.tiles.has_value(),
+                              shape::freedomNow(e));
   } catch (const std::exception& error) {
     e.feedback = unanalysed(name, std::string("cannot analyse: ") + error.what());
   }
@@ -161,6 +162,12 @@ bool keepGroup(Explorer& e, const std::string& name) {
   return true;
 }
 
+bool keepTiles(Explorer& e, bool on) {
+  if (!inSymmetryMode(e) || !shape::keepTiles(e, on)) return false;
+  rebuild(e);
+  return true;
+}
+
 bool keepNext(Explorer& e) {
   const FamilyView& view = e.family;
   if (!view.family || view.offer.empty()) return false;
@@ -221,7 +228,8 @@ std::optional<std::size_t> bendEdgeAt(Explorer& e, Point at, double reach) {
   }
   if (nearest < 0) return std::nullopt;
   std::string why;
-  const std::optional<family::Bend> added = family::addBend(f, view.shape, nearest, p, why);
+  const std::optional<family::Bend> added =
+      family::addBend(f, view.shape, nearest, p, why, view.tiles ? &*view.tiles : nullptr);
   if (!added) {
     e.note = why;
     return std::nullopt;
@@ -309,12 +317,16 @@ bool moveFamily(Explorer& e, std::size_t k, Point to) {
   const faces::Vec2 at{held.x, held.y};
   const std::size_t n = vertexHandles(e);
   bool moved = false;
+  const family::TileKeeping* tiles = view.tiles ? &*view.tiles : nullptr;
+  family::Fault stopped;
   if (k < n)
-    moved = family::moveVertex(f, view.shape, vertexHandle(k), at);
+    moved = family::moveVertex(f, view.shape, vertexHandle(k), at, tiles, &stopped);
   else if (k < n + 2)
-    moved = family::movePeriod(f, view.shape, int(k - n), faces::minus(at, f.origin));
+    moved = family::movePeriod(f, view.shape, int(k - n), faces::minus(at, f.origin), tiles, &stopped);
   else
-    moved = family::moveBend(f, view.shape, bends[k - n - 2].edge, bends[k - n - 2].bend, at);
+    moved = family::moveBend(f, view.shape, bends[k - n - 2].edge, bends[k - n - 2].bend, at, tiles, &stopped);
+  // Where keeping the tiles stops a drag short, it says why.
+  e.note = tiles ? stopped.what : std::string();
   if (moved) rebuild(e);
   return true;
 }

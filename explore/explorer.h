@@ -88,6 +88,9 @@ bool setMode(Explorer& explorer, Mode mode);
 bool keepNext(Explorer& explorer);
 // Keeps the group on offer called `name`; false when none is.
 bool keepGroup(Explorer& explorer, const std::string& name);
+// Keeps congruent the tiles the drawing has congruent across orbits, or
+// stops; false when there are none to keep or no symmetry mode.
+bool keepTiles(Explorer& explorer, bool on);
 using shape::analysisOptions;
 using shape::bent;
 using shape::cutUnit;

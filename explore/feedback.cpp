@@ -70,11 +70,13 @@ Feedback judged(std::string_view name, const faces::Analysis& now) {
 }  // namespace
 
 Feedback assessFamily(std::string_view name, const faces::Analysis& now, const family::Family& family,
-                      std::string_view why) {
+                      std::string_view why, bool tilesKept, int freedom) {
   Feedback f = judged(name, now);
   if (!why.empty()) f.status.identity.append("; ").append(why);
-  f.status.identity += "; keeps " + family.keep.name + ", " + std::to_string(family.freedom) +
-                       (family.freedom == 1 ? " degree" : " degrees") + " of freedom";
+  if (freedom < 0) freedom = family.freedom;
+  f.status.identity += "; keeps " + family.keep.name + ", ";
+  if (tilesKept) f.status.identity += "tiles kept congruent, ";
+  f.status.identity += std::to_string(freedom) + (freedom == 1 ? " degree" : " degrees") + " of freedom";
   return f;
 }
 

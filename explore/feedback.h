@@ -39,9 +39,11 @@ Feedback assess(std::string_view name, const faces::Analysis& own,
 // A shape of the family: it tiles by construction, and the status says what
 // the drawing is and what the family keeps: "...; keeps p2, 4 degrees of
 // freedom", after `why` when there is one ("...; p31m leaves nothing to
-// move; keeps p3, 2 degrees of freedom").
+// move; keeps p3, 2 degrees of freedom"); with the tiles kept congruent,
+// "...; keeps pgg, tiles kept congruent, 1 degree of freedom" (`freedom`:
+// what the tiles' equations leave, or the family's when negative).
 Feedback assessFamily(std::string_view name, const faces::Analysis& now, const family::Family& family,
-                      std::string_view why = {});
+                      std::string_view why = {}, bool tilesKept = false, int freedom = -1);
 // For shapes that are not analysed: `what` is the verdict.
 Feedback unanalysed(std::string_view name, std::string what);
 

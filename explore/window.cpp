@@ -46,6 +46,7 @@ constexpr const char* keyHelp[] = {
     "m: symmetry mode (every vertex a handle, the tiling stays a tiling) or",
     "   construction mode (the program's given points, through its own construction)",
     "g: keep the next group on offer (a smaller group frees more)",
+    "a: keep congruent the tiles the drawing has congruent, or let them change apart",
     "press on an edge: bend it there    x, Delete, or a double press: remove a bend point",
     "c: smooth curves through the bend points, or straight pieces",
     "f: filled faces on or off    r: the own shape again",
@@ -470,6 +471,8 @@ void mouse(int button, int st, int x, int y) {
     if (st == GLUT_DOWN) return;
     state.dragged.reset();
     const std::string link = linkOf(state.explorer);
+    // Where keeping the tiles stopped the drag, why.
+    if (state.explorer.family.tiles && !state.explorer.note.empty()) std::cout << state.explorer.note << std::endl;
     std::cout << (inSymmetryMode(state.explorer) ? "shape: " : "points: ") << pointsLine(state.explorer)
               << std::endl;
     std::cout << "link: " << link << std::endl;
@@ -675,6 +678,13 @@ void keyboard(unsigned char key, int x, int y) {
     case 'e': exportShape(); break;
     case 'k': exportCut(false); break;
     case 't': exportCut(true); break;
+    case 'a':
+      state.dragged.reset();
+      if (!keepTiles(state.explorer, !state.explorer.family.tiles))
+        std::cout << state.explorer.program->name << " has no congruent tiles in different orbits to keep"
+                  << std::endl;
+      reshown();
+      break;
     case 'c':
       switchCurve(state.explorer);
       if (!state.explorer.note.empty()) std::cout << state.explorer.note << std::endl;

@@ -162,6 +162,7 @@ std::string linkOf(const Opened& o) {
       }
     }
     if (!s.smooth) link += "&curve=straight";
+    if (o.family.tiles) link += "&tiles=congruent";
     return link;
   }
   const auto names = o.program->givenPoints();
@@ -188,6 +189,12 @@ LinkRequest readLink(std::string_view link, std::string_view fallback) {
     r.keep = keep->value;
     for (const Field& f : fields) {
       if (f.key == "tiling" || f.key == "keep") continue;
+      if (f.key == "tiles") {
+        if (f.value != "congruent")
+          r.problems.push_back("tiles is '" + f.value + "', not congruent");
+        r.keepTiles = f.value == "congruent";
+        continue;
+      }
       if (f.key == "curve") {
         if (f.value != "smooth" && f.value != "straight")
           r.problems.push_back("curve is '" + f.value + "', not smooth or straight");
@@ -295,6 +302,12 @@ ShapeOutcome applyShape(Opened& e, const LinkRequest& r) {
                            offered(e));
     return out;
   }
+  e.family.tiles.reset();
+  if (r.keepTiles && !keepTiles(e, true)) {
+    out.problems.push_back(name + " has no congruent tiles in different orbits of " + e.family.family->keep.name +
+                           " to keep congruent");
+    return out;
+  }
   const family::Family& f = *e.family.family;
   family::Shape s = e.family.own;
   const double near = 1e-4 * f.size;
@@ -356,6 +369,16 @@ ShapeOutcome applyShape(Opened& e, const LinkRequest& r) {
       points.push_back(family::toSideShares(f, s, st, o->representative, explorerFrame(e, p)));
   }
   if (!out.problems.empty()) return out;
+  // With the tiles kept, the shape nearest the link's that keeps them.
+  if (e.family.tiles && family::mismatch(f, s, *e.family.tiles) > e.family.tiles->within) {
+    const std::optional<family::Shape> kept = family::nearestKeepingTiles(f, e.family.own, s, *e.family.tiles);
+    if (!kept) {
+      out.untileable = "its tiles cannot be kept congruent";
+      return out;
+    }
+    out.notes.push_back("the shape is put back to one that keeps its tiles congruent");
+    s = *kept;
+  }
   if (const auto fault = family::faultOf(f, s)) {
     out.untileable = fault->what;
     return out;

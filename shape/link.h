@@ -3,7 +3,8 @@
 // the given points, "explore.html?tiling=pentatile1&A=1,3&B=2,1"; in
 // symmetry mode the kept group, every vertex orbit's representative, the
 // periods and the bends, "explore.html?tiling=quadtile&keep=p2&V1=9,27&u=3,3
-// &v=-3,6&E1=7,25;8,26&curve=straight", its places in the frame of the
+// &v=-3,6&E1=7,25;8,26&curve=straight", with "&tiles=congruent" while the
+// tiles are kept congruent, its places in the frame of the
 // program's stored drawing (`tilings-export NAME --segments`).
 // Read back, a point the link leaves out keeps its own value, and whatever
 // cannot be used is said in words.
@@ -60,6 +61,9 @@ struct LinkRequest {
   };
   std::vector<NamedBend> bends;
   bool smooth = true;  // curve=smooth (the default) or curve=straight
+  // tiles=congruent: tiles congruent in the drawing but in different orbits
+  // stay congruent; without it they move as the group alone keeps them.
+  bool keepTiles = false;
 };
 
 // Reads a link, its query alone ("?tiling=..." or "tiling=...") or a whole

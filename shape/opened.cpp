@@ -81,20 +81,63 @@ bool keepGroup(Opened& o, const std::string& name) {
     // group does not allow it.
     family::Shape carried = family::carriedOver(*view.family, view.shape, *found.family);
     if (family::faultOf(*found.family, carried)) carried = found.shape;
+    const bool keptTiles = view.tiles.has_value();
     view.kept = k;
     view.family = std::move(found.family);
     view.own = found.shape;
     view.shape = carried;
+    view.tiles.reset();
+    // The shape carried over keeps its tiles when the old one did, but the
+    // equations are the new group's; the own shape when they cannot hold.
+    if (keptTiles && keepTiles(o, true) &&
+        family::mismatch(*view.family, view.shape, *view.tiles) > family::drawnWithin)
+      view.shape = view.own;
     return true;
   }
   return false;
 }
 
+namespace {
+
+// The equations at the own shape, which keeps its tiles as drawn: the own
+// analysis is of that shape, in the family's frame.
+std::optional<family::TileKeeping> tileKeepingOf(const Opened& o) {
+  if (!o.family.family) return std::nullopt;
+  family::TileKeeping keep = family::congruenceOf(*o.family.family, o.family.own, o.own);
+  if (keep.pairs.empty()) return std::nullopt;
+  return keep;
+}
+
+}  // namespace
+
+bool tilesToKeep(const Opened& o) { return tileKeepingOf(o).has_value(); }
+
+bool keepTiles(Opened& o, bool on) {
+  if (!on) {
+    o.family.tiles.reset();
+    return true;
+  }
+  std::optional<family::TileKeeping> keep = tileKeepingOf(o);
+  if (!keep) return false;
+  o.family.tiles = std::move(keep);
+  return true;
+}
+
+int freedomNow(const Opened& o) {
+  if (!o.family.family) return 0;
+  if (!o.family.tiles) return o.family.family->freedom;
+  return family::freedomKeepingTiles(*o.family.family, o.family.shape, *o.family.tiles);
+}
+
 bool pinned(const Opened& o, std::size_t k) {
   if (!inSymmetryMode(o)) return k == 0 && o.layout.firstPinned;
   const family::Family& f = *o.family.family;
-  if (k >= f.vertices.size()) return false;  // periods and bends move
-  return f.orbits[f.vertices[k].orbit].free == 0;
+  // Vertex handles first, none on the crossings (the last classes); the
+  // periods and bends after them move.
+  if (k >= f.vertices.size() - std::size_t(f.crossings)) return false;
+  const int orbit = f.vertices[k].orbit;
+  if (o.family.tiles && !family::freeOrbits(f, o.family.shape, *o.family.tiles)[std::size_t(orbit)]) return true;
+  return f.orbits[std::size_t(orbit)].free == 0;
 }
 
 bool bent(const Opened& o) {

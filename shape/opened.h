@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "faces/faces.h"
+#include "family/congruent.h"
 #include "family/family.h"
 #include "shape/layout.h"
 #include "symmetry/identity.h"
@@ -36,6 +37,9 @@ struct FamilyView {
   std::optional<family::Family> family;  // under the kept group
   family::Shape own, shape;              // the own shape, and the shape now
   std::string problem;                   // why there is no family
+  // While tiles congruent in the drawing but in different orbits are kept
+  // congruent: the equations that tie them.
+  std::optional<family::TileKeeping> tiles;
 };
 
 struct Opened {
@@ -54,6 +58,17 @@ bool inSymmetryMode(const Opened& opened);
 // Keeps the group on offer called `name`: the shape stays as it is when the
 // group allows it, and is the own shape otherwise. False when none is.
 bool keepGroup(Opened& opened, const std::string& name);
+// Keeps the tiles congruent that the drawing has congruent across orbits,
+// or stops keeping them; false, with nothing changed, when there are no
+// such tiles to keep (the group keeps every class already) or no family.
+bool keepTiles(Opened& opened, bool on);
+// Whether some congruence class of the drawing spans several orbits of the
+// kept group, so that keeping the tiles means more than keeping the group.
+bool tilesToKeep(const Opened& opened);
+// The degrees of freedom the shape has now: the family's, or what the
+// equations of the kept tiles leave at this shape.
+int freedomNow(const Opened& opened);
+
 // Given point k stays where the program has it (construction mode), or
 // vertex handle k sits at a centre of rotation (symmetry mode).
 bool pinned(const Opened& opened, std::size_t k);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "explore/explorer.h"
+#include "explore/link.h"
 #include "explore/triangles.h"
 #include "faces/faces.h"
 
@@ -332,6 +333,58 @@ TEST(Fills, TrianglesCoverTheFaceArea) {
     area += twice / 2;
   }
   EXPECT_NEAR(area, 16 - 6, 1e-12);
+}
+
+}  // namespace
+
+namespace {
+
+// The pentagon tilings whose one tile lies in several orbits of their
+// group: with the tiles kept, drags in the explorer leave one class of
+// tile, the status says so, and the link carries it; without, the same
+// drags split the tile.
+class KeptTiles : public ::testing::TestWithParam<const char*> {};
+
+std::size_t classesAfterDrags(Explorer& e, unsigned seed) {
+  std::mt19937 random(seed);
+  std::normal_distribution<double> step(0, 0.03 * e.layout.size);
+  for (int round = 0; round < 3; ++round) {
+    const std::vector<explore::Handle> handles = explore::handlesOf(e);
+    for (std::size_t k = 0; k < handles.size(); ++k)
+      if (!handles[k].fixed && handles[k].kind != explore::Handle::Kind::bend)
+        explore::movePoint(e, k, Point{float(handles[k].at.x + step(random)), float(handles[k].at.y + step(random)), 0, 9});
+  }
+  return e.analysis.classes.size();
+}
+
+TEST_P(KeptTiles, DragsKeepOneTileAndTheLinkSaysSo) {
+  Explorer e;
+  explore::load(e, *tools::findTilingProgram(GetParam()));
+  ASSERT_TRUE(explore::inSymmetryMode(e));
+  ASSERT_TRUE(explore::keepTiles(e, true));
+  EXPECT_NE(e.feedback.status.identity.find("tiles kept congruent"), std::string::npos)
+      << e.feedback.status.identity;
+  EXPECT_EQ(classesAfterDrags(e, 5), 1u) << "the one tile split with its tiles kept";
+  EXPECT_EQ(e.feedback.status.verdict, "tiles without gaps or overlaps");
+  EXPECT_NE(explore::linkOf(e).find("&tiles=congruent"), std::string::npos);
+
+  Explorer apart;
+  explore::load(apart, *tools::findTilingProgram(GetParam()));
+  ASSERT_TRUE(explore::keepTiles(apart, true));
+  ASSERT_TRUE(explore::keepTiles(apart, false));
+  EXPECT_EQ(explore::linkOf(apart).find("tiles="), std::string::npos);
+  EXPECT_GT(classesAfterDrags(apart, 5), 1u) << "drags that keep only the group kept the tile anyway";
+}
+
+INSTANTIATE_TEST_SUITE_P(OneTileInSeveralOrbits, KeptTiles, ::testing::Values("pentatile6", "pentatile7"),
+                         [](const auto& info) { return std::string(info.param); });
+
+// A tiling whose group keeps every class has no tiles of its own to keep.
+TEST(KeptTiles, NoneToKeepWhereTheGroupKeepsEveryClass) {
+  Explorer e;
+  explore::load(e, *tools::findTilingProgram("quadtile"));
+  EXPECT_FALSE(explore::keepTiles(e, true));
+  EXPECT_FALSE(e.family.tiles.has_value());
 }
 
 }  // namespace

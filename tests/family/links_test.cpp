@@ -52,6 +52,9 @@ const BadLink badLinks[] = {
     {"UnknownEdge", "?tiling=quadtile&keep=p2&E9=1,1", 2, "quadtile has no edge 'E9'; its edges are E1 to E4"},
     {"BendOnAMirror", "?tiling=mixtile5&keep=p4m&E1=3,-0.5", 2, "E1 lies on a mirror: it cannot bend"},
     {"UnknownCurve", "?tiling=quadtile&keep=p2&curve=wavy", 2, "curve is 'wavy', not smooth or straight"},
+    {"UnknownTiles", "?tiling=pentatile7&keep=pgg&tiles=alike", 2, "tiles is 'alike', not congruent"},
+    {"NoTilesToKeep", "?tiling=quadtile&keep=p2&tiles=congruent", 2,
+     "quadtile has no congruent tiles in different orbits of p2 to keep congruent"},
     {"CrossingBend", "?tiling=quadtile&keep=p2&E1=7,1", 1, "the shape does not tile: E1 crosses an edge"},
 };
 

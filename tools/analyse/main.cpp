@@ -44,7 +44,7 @@ int report(const std::string& name, const std::vector<faces::Segment2>& segments
   if (shape && shape::inSymmetryMode(*shape)) {
     periods.family.family = shape::familyInExportFrame(*shape);
     periods.family.shape = shape->family.shape;
-    periods.keeping.reset();
+    periods.keeping = shape->family.tiles;
   }
   if (json)
     tools::writeJson(std::cout, name, segments.size(), analysis, periods);
@@ -83,6 +83,8 @@ int analyseFile(const std::string& path, bool json, const faces::AnalysisOptions
 int reportProgram(const tools::TilingProgram& program, bool json) {
   shape::Opened opened;
   shape::open(opened, program);
+  // The own shape keeps its tiles: what keeping them leaves is reported.
+  shape::keepTiles(opened, true);
   return report(std::string(program.name), faces::sceneSegments(tools::builtScene(program)), json, &opened);
 }
 
