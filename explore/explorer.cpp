@@ -65,14 +65,8 @@ void fill(Explorer& e) {
 // half the time.
 constexpr int analysedPieces = 2;
 
-Point pointOf(faces::Vec2 p) { return Point{float(p.x), float(p.y), 0, 9}; }
-
-std::vector<Segment> segmentsOf(const std::vector<faces::Segment2>& drawn) {
-  std::vector<Segment> out;
-  out.reserve(drawn.size());
-  for (const faces::Segment2& s : drawn) out.push_back({pointOf(s.a), pointOf(s.b), 9});
-  return out;
-}
+using shape::pointOf;
+using shape::segmentsOf;
 
 void rebuildFamily(Explorer& e) {
   const family::Family& f = *e.family.family;

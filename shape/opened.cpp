@@ -44,6 +44,8 @@ void findFamily(Opened& o) {
 // every facet of the window's four would show.
 constexpr int cutPieces = 16;
 
+}  // namespace
+
 Point pointOf(faces::Vec2 p) { return Point{float(p.x), float(p.y), 0, 9}; }
 
 std::vector<Segment> segmentsOf(const std::vector<faces::Segment2>& drawn) {
@@ -52,8 +54,6 @@ std::vector<Segment> segmentsOf(const std::vector<faces::Segment2>& drawn) {
   for (const faces::Segment2& s : drawn) out.push_back({pointOf(s.a), pointOf(s.b), 9});
   return out;
 }
-
-}  // namespace
 
 void open(Opened& o, const tools::TilingProgram& program, Mode mode) {
   o.program = &program;

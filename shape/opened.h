@@ -83,6 +83,11 @@ int familyHalf(const family::Family& family);
 // known.
 faces::AnalysisOptions analysisOptions(const Opened& opened);
 
+// A point, and a drawing's segments, as the scene stores them (floats,
+// black).
+Point pointOf(faces::Vec2 p);
+std::vector<Segment> segmentsOf(const std::vector<faces::Segment2>& drawn);
+
 // From the explorer's frame to the stored drawing's, and back.
 faces::Vec2 exportFrame(const Opened& opened, faces::Vec2 p);
 faces::Vec2 explorerFrame(const Opened& opened, faces::Vec2 p);
