@@ -582,9 +582,10 @@ TEST(StrokeChecks, CatchSplitDuplicatedMissingAndWanderingStrokes) {
   ASSERT_FALSE(longest->closed);
   const std::size_t cutAt = longest->points.size() / 2;
   tools::Drawing split = drawing, twice = drawing, short_ = drawing, wandering = drawing;
-  std::vector<Vec2>& whole = split.strokes[std::size_t(longest - drawing.strokes.begin())].points;
+  const std::size_t longestAt = std::size_t(longest - drawing.strokes.begin());
+  const std::vector<Vec2>& whole = drawing.strokes[longestAt].points;
   split.strokes.push_back({{whole.begin() + std::ptrdiff_t(cutAt), whole.end()}, false});
-  whole.resize(cutAt + 1);
+  split.strokes[longestAt].points.resize(cutAt + 1);
   twice.strokes.push_back(*longest);
   short_.strokes[std::size_t(longest - drawing.strokes.begin())].points.pop_back();
   // Each stroke followed by one from the other half of the order.
