@@ -178,9 +178,14 @@ std::vector<Handle> handlesOf(const Explorer& e) {
   const family::Family& f = *e.family.family;
   const family::Shape& s = e.family.shape;
   const std::vector<faces::Vec2> st = family::placed(f, s);
+  // With the tiles kept, a vertex the equations hold shows fixed too.
+  const std::vector<bool> moves =
+      e.family.tiles ? family::freeOrbits(f, s, *e.family.tiles) : std::vector<bool>(f.orbits.size(), true);
   for (std::size_t k = 0; k < vertexHandles(e); ++k) {
-    const family::Orbit& o = f.orbits[f.vertices[k].orbit];
-    out.push_back({o.name, pointOf(family::cornerAt(f, s, st, vertexHandle(k))), o.free == 0});
+    const int orbit = f.vertices[k].orbit;
+    const family::Orbit& o = f.orbits[std::size_t(orbit)];
+    out.push_back({o.name, pointOf(family::cornerAt(f, s, st, vertexHandle(k))),
+                   o.free == 0 || !moves[std::size_t(orbit)]});
   }
   out.push_back({"u", pointOf(faces::plus(f.origin, s.u)), false, Handle::Kind::period});
   out.push_back({"v", pointOf(faces::plus(f.origin, s.v)), false, Handle::Kind::period});
