@@ -6,9 +6,11 @@
 //                      shape's size, near the program's own shape;
 //   explore/NAME/far   the same steps a third of the size away, where most
 //                      pentagon tilings break into crossings and holes.
-//   explore-symmetry/NAME  the same in symmetry mode: the first vertex handle
-//                      that moves, stepped by 1 % of the shape's size, its
-//                      family's images and status with it;
+//   explore-symmetry/NAME  the same in symmetry mode as the explorer opens
+//                      (with the tiles kept where it keeps them: tilesKept
+//                      1): the first handle that moves, stepped by 1 % of
+//                      the shape's size, its family's images and status
+//                      with it; for the atlas's entries too, as below;
 //   explore-bend/NAME  a bend point on the first edge that may bend, moved
 //                      by 1 % of the shape's size, the group's images of
 //                      the bend and the status with it;
@@ -68,6 +70,7 @@ void symmetryStep(benchmark::State& state, const tools::TilingProgram* program) 
     benchmark::DoNotOptimize(e.fills.data());
   }
   state.counters["segments"] = double(e.placed.segments.size());
+  state.counters["tilesKept"] = e.family.tiles ? 1 : 0;
 }
 
 void bendStep(benchmark::State& state, const tools::TilingProgram* program) {
@@ -134,6 +137,10 @@ const bool registered = [] {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("explore/" + name + "/far").c_str(), dragStep, &program, 0.33)
         ->Unit(benchmark::kMillisecond);
+  }
+  // The atlas's entries have no given points, hence no construction mode.
+  for (const tools::TilingProgram& program : tools::everyTiling()) {
+    const std::string name(program.name);
     benchmark::RegisterBenchmark(("explore-symmetry/" + name).c_str(), symmetryStep, &program)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("explore-bend/" + name).c_str(), bendStep, &program)
@@ -141,7 +148,7 @@ const bool registered = [] {
     benchmark::RegisterBenchmark(("family/" + name).c_str(), findFamily, &program)
         ->Unit(benchmark::kMillisecond);
   }
-  for (const tools::TilingProgram& program : tools::tilingPrograms()) {
+  for (const tools::TilingProgram& program : tools::everyTiling()) {
     const std::string name(program.name);
     benchmark::RegisterBenchmark(("explore-frame/" + name + "/start").c_str(), frame, &program, false)
         ->Unit(benchmark::kMillisecond);

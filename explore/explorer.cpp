@@ -100,30 +100,9 @@ family::Corner vertexHandle(std::size_t k) { return {int(k), 0, 0}; }
 
 }  // namespace
 
-namespace {
-
-// Opens in the largest group on offer whose family leaves something to
-// move, when the own group's leaves nothing; in the own group when none
-// does.
-void keepOpening(Explorer& e) {
-  FamilyView& view = e.family;
-  if (!view.family || view.family->freedom >= 1) return;
-  for (std::size_t k = 1; k < view.offer.size(); ++k) {
-    const FamilyView own = view;
-    if (!shape::keepGroup(e, view.offer[k].name)) continue;
-    if (view.family->freedom >= 1) {
-      view.opening = k;
-      return;
-    }
-    view = own;
-  }
-}
-
-}  // namespace
-
 void load(Explorer& e, const tools::TilingProgram& program, Mode mode) {
   shape::open(e, program, mode);
-  keepOpening(e);
+  shape::chooseOpening(e);
   rebuild(e);
 }
 
@@ -137,10 +116,8 @@ std::string nothingToDrag(const Explorer& e) {
 }
 
 std::string openingReason(const FamilyView& view) {
-  if (view.opening == 0 || view.kept != view.opening) return {};
-  std::string names;
-  for (std::size_t k = 0; k < view.opening; ++k) names += (k ? ", " : "") + view.offer[k].name;
-  return names + (view.opening == 1 ? " leaves" : " leave") + " nothing to move";
+  if (view.kept != view.opening || view.tiles.has_value() != view.openingTiles) return {};
+  return view.openingWhy;
 }
 
 bool setMode(Explorer& e, Mode mode) {

@@ -190,9 +190,10 @@ LinkRequest readLink(std::string_view link, std::string_view fallback) {
     for (const Field& f : fields) {
       if (f.key == "tiling" || f.key == "keep") continue;
       if (f.key == "tiles") {
-        if (f.value != "congruent")
-          r.problems.push_back("tiles is '" + f.value + "', not congruent");
-        r.keepTiles = f.value == "congruent";
+        if (f.value != "congruent" && f.value != "free")
+          r.problems.push_back("tiles is '" + f.value + "', not congruent or free");
+        else
+          r.keepTiles = f.value == "congruent";
         continue;
       }
       if (f.key == "curve") {
@@ -288,6 +289,12 @@ std::string whereHeld(const family::Orbit& o) {
   return "onto its mirror";
 }
 
+// Tiles a link does not speak of: free under a shape it carries; without
+// one, kept where they leave something to move.
+void keepTilesUnsaid(Opened& e, bool shaped) {
+  if (shaped || !keepTiles(e, true) || freedomNow(e) == 0) keepTiles(e, false);
+}
+
 }  // namespace
 
 ShapeOutcome applyShape(Opened& e, const LinkRequest& r) {
@@ -302,12 +309,13 @@ ShapeOutcome applyShape(Opened& e, const LinkRequest& r) {
                            offered(e));
     return out;
   }
-  e.family.tiles.reset();
-  if (r.keepTiles && !keepTiles(e, true)) {
+  if (r.keepTiles == true && !keepTiles(e, true)) {
     out.problems.push_back(name + " has no congruent tiles in different orbits of " + e.family.family->keep.name +
                            " to keep congruent");
     return out;
   }
+  if (!r.keepTiles) keepTilesUnsaid(e, !r.shape.empty() || !r.bends.empty());
+  if (r.keepTiles == false) keepTiles(e, false);
   const family::Family& f = *e.family.family;
   family::Shape s = e.family.own;
   const double near = 1e-4 * f.size;

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <ostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,8 +63,11 @@ struct LinkRequest {
   std::vector<NamedBend> bends;
   bool smooth = true;  // curve=smooth (the default) or curve=straight
   // tiles=congruent: tiles congruent in the drawing but in different orbits
-  // stay congruent; without it they move as the group alone keeps them.
-  bool keepTiles = false;
+  // stay congruent; tiles=free: they move as the group alone keeps them.
+  // Unsaid: free for a link that carries a shape (as every link written
+  // before tiles could be kept); for one that carries none, as the explorer
+  // opens, kept wherever that leaves something to move.
+  std::optional<bool> keepTiles;
 };
 
 // Reads a link, its query alone ("?tiling=..." or "tiling=...") or a whole

@@ -40,6 +40,9 @@ void findFamily(Opened& o) {
   view.own = view.shape = found.shape;
 }
 
+// Copies along each side of the widest block the periods are looked for in.
+constexpr int widestBlock = 7;
+
 // Straight pieces to each span of a curve in a cut file: at a page's size
 // every facet of the window's four would show.
 constexpr int cutPieces = 16;
@@ -59,43 +62,22 @@ void open(Opened& o, const tools::TilingProgram& program, Mode mode) {
   o.program = &program;
   o.layout = layOut(program);
   o.points = tiles::givenValues(program.givenPoints());
-  try {
-    o.own = faces::analyse(faces::sceneSegments(blockAround(placedUnit(program, o.layout, o.points), o.layout)));
-  } catch (const std::exception&) {
-    o.own = {};
+  // A block of few copies may hold no face whose copies one period away are
+  // whole on both sides: the periods then show in a wider one.
+  for (;;) {
+    try {
+      o.own = faces::analyse(faces::sceneSegments(blockAround(placedUnit(program, o.layout, o.points), o.layout)));
+    } catch (const std::exception&) {
+      o.own = {};
+    }
+    findFamily(o);
+    if (o.own.faces.empty() || o.family.identity.lattice || o.layout.block >= widestBlock) break;
+    o.layout.block += 2;
   }
-  findFamily(o);
   o.mode = o.family.family ? mode : Mode::construction;
 }
 
 bool inSymmetryMode(const Opened& o) { return o.mode == Mode::symmetry && o.family.family; }
-
-bool keepGroup(Opened& o, const std::string& name) {
-  FamilyView& view = o.family;
-  for (std::size_t k = 0; k < view.offer.size(); ++k) {
-    if (view.offer[k].name != name) continue;
-    if (!view.family) return false;
-    family::Found found = family::familyOf(o.own, view.identity, view.offer[k], homeOf(o));
-    if (!found.family) return false;
-    // The shape now, as the new group sees it; the own shape when that
-    // group does not allow it.
-    family::Shape carried = family::carriedOver(*view.family, view.shape, *found.family);
-    if (family::faultOf(*found.family, carried)) carried = found.shape;
-    const bool keptTiles = view.tiles.has_value();
-    view.kept = k;
-    view.family = std::move(found.family);
-    view.own = found.shape;
-    view.shape = carried;
-    view.tiles.reset();
-    // The shape carried over keeps its tiles when the old one did, but the
-    // equations are the new group's; the own shape when they cannot hold.
-    if (keptTiles && keepTiles(o, true) &&
-        family::mismatch(*view.family, view.shape, *view.tiles) > family::drawnWithin)
-      view.shape = view.own;
-    return true;
-  }
-  return false;
-}
 
 namespace {
 
@@ -108,19 +90,104 @@ std::optional<family::TileKeeping> tileKeepingOf(const Opened& o) {
   return keep;
 }
 
+// Holds the tiles to the kept group's equations, when it has some; the
+// wish to keep them stays as it is.
+bool engageTiles(Opened& o) {
+  o.family.tiles = tileKeepingOf(o);
+  return o.family.tiles.has_value();
+}
+
 }  // namespace
+
+bool keepGroup(Opened& o, const std::string& name) {
+  FamilyView& view = o.family;
+  for (std::size_t k = 0; k < view.offer.size(); ++k) {
+    if (view.offer[k].name != name) continue;
+    if (!view.family) return false;
+    family::Found found = family::familyOf(o.own, view.identity, view.offer[k], homeOf(o));
+    if (!found.family) return false;
+    // The shape now, as the new group sees it; the own shape when that
+    // group does not allow it.
+    family::Shape carried = family::carriedOver(*view.family, view.shape, *found.family);
+    if (family::faultOf(*found.family, carried)) carried = found.shape;
+    const bool keptTiles = view.tilesWanted;
+    view.kept = k;
+    view.family = std::move(found.family);
+    view.own = found.shape;
+    view.shape = carried;
+    view.tiles.reset();
+    // The shape carried over keeps its tiles when the old one did, but the
+    // equations are the new group's; the own shape when they cannot hold.
+    if (keptTiles && engageTiles(o) && family::mismatch(*view.family, view.shape, *view.tiles) > family::drawnWithin)
+      view.shape = view.own;
+    return true;
+  }
+  return false;
+}
 
 bool tilesToKeep(const Opened& o) { return tileKeepingOf(o).has_value(); }
 
 bool keepTiles(Opened& o, bool on) {
   if (!on) {
     o.family.tiles.reset();
+    o.family.tilesWanted = false;
     return true;
   }
   std::optional<family::TileKeeping> keep = tileKeepingOf(o);
   if (!keep) return false;
   o.family.tiles = std::move(keep);
+  o.family.tilesWanted = true;
   return true;
+}
+
+namespace {
+
+// "p6 and p3 leave nothing to move": the groups on offer before the k-th.
+std::string leaveNothing(const FamilyView& view, std::size_t k) {
+  std::string names;
+  for (std::size_t g = 0; g < k; ++g) names += (g ? ", " : "") + view.offer[g].name;
+  return names + (k == 1 ? " leaves" : " leave") + " nothing to move";
+}
+
+// The largest group on offer, from the own group's state `own`, that leaves
+// something to move with the tiles kept (`tiles`) or free; whether some
+// group before it would have left something with them free.
+std::optional<std::size_t> firstMoving(Opened& o, const Opened& own, bool tiles, bool& freeBefore) {
+  freeBefore = false;
+  for (std::size_t k = 0; k < own.family.offer.size(); ++k) {
+    o = own;
+    o.family.tilesWanted = tiles;
+    if (k > 0 && !keepGroup(o, own.family.offer[k].name)) continue;
+    if (tiles) engageTiles(o);
+    else o.family.tiles.reset();
+    if (freedomNow(o) >= 1) return k;
+    freeBefore = freeBefore || o.family.family->freedom >= 1;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+void chooseOpening(Opened& o) {
+  if (!o.family.family) return;
+  const Opened own = o;
+  bool freeBefore = false;
+  if (const auto k = firstMoving(o, own, true, freeBefore)) {
+    o.family.opening = *k;
+    o.family.openingTiles = o.family.tiles.has_value();
+    if (*k > 0) o.family.openingWhy = leaveNothing(own.family, *k) + (freeBefore ? " with the tiles kept" : "");
+    return;
+  }
+  if (const auto k = firstMoving(o, own, false, freeBefore)) {
+    o.family.opening = *k;
+    o.family.openingTiles = false;
+    o.family.openingWhy = "the tiles kept congruent leave nothing to move";
+    if (*k > 0) o.family.openingWhy += "; " + leaveNothing(own.family, *k);
+    return;
+  }
+  o = own;
+  engageTiles(o);
+  o.family.openingTiles = o.family.tiles.has_value();
 }
 
 int freedomNow(const Opened& o) {

@@ -31,15 +31,22 @@ struct FamilyView {
   symmetry::Identity identity;           // of the own shape
   std::vector<family::KeptGroup> offer;  // the groups it may keep, its own first
   std::size_t kept = 0;                  // in offer
-  // The group the explorer opens in: the largest on offer whose family
-  // leaves something to move, or the own group when none does.
+  // The group the explorer opens in (chooseOpening): the largest on offer
+  // whose family leaves something to move, or the own group when none does;
+  // whether it opens with the tiles kept, and why it is not the own group
+  // ("p31m leaves nothing to move"), empty when it is.
   std::size_t opening = 0;
+  bool openingTiles = false;
+  std::string openingWhy;
   std::optional<family::Family> family;  // under the kept group
   family::Shape own, shape;              // the own shape, and the shape now
   std::string problem;                   // why there is no family
   // While tiles congruent in the drawing but in different orbits are kept
   // congruent: the equations that tie them.
   std::optional<family::TileKeeping> tiles;
+  // Whether the tiles are to be kept wherever the kept group has some to
+  // keep: a change of group keeps them in the new group when it can.
+  bool tilesWanted = true;
 };
 
 struct Opened {
@@ -62,6 +69,12 @@ bool keepGroup(Opened& opened, const std::string& name);
 // or stops keeping them; false, with nothing changed, when there are no
 // such tiles to keep (the group keeps every class already) or no family.
 bool keepTiles(Opened& opened, bool on);
+// Keeps what the explorer opens in: the tiles kept congruent wherever a
+// class of them spans several orbits, in the largest group on offer that
+// leaves something to move with them kept; when none does, the tiles free
+// in the largest group that leaves something to move; the own group, tiles
+// kept, when nothing moves at all.
+void chooseOpening(Opened& opened);
 // Whether some congruence class of the drawing spans several orbits of the
 // kept group, so that keeping the tiles means more than keeping the group.
 bool tilesToKeep(const Opened& opened);

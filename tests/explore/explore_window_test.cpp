@@ -387,6 +387,29 @@ TEST(ExploreSymmetry, AVertexDragKeepsTheVerdictAndTheGroup) {
   quit(*again, second);
 }
 
+// One pentagon in two orbits of p2: the explorer opens keeping the two
+// congruent and says so; a lets them change apart and back.
+TEST(ExploreSymmetry, OneTileInTwoOrbitsOpensKeptCongruentAndAFreesIt) {
+  const auto running = explorer("pentatile6");
+  RunningProgram& program = *running;
+  const unsigned long window = windowOf(program);
+  const std::string first = awaitLine(program, "pentatile6 | ");
+  EXPECT_NE(first.find("keeps p2, tiles kept congruent, 1 degree of freedom"), std::string::npos) << first;
+  const auto pressed = [&](bool kept) {
+    testbed::xdotool("key --window " + std::to_string(window) + " a");
+    for (int i = 0; i < 100; ++i) {
+      if ((lastStatus(program, "pentatile6").find("tiles kept congruent") != std::string::npos) == kept) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    return lastStatus(program, "pentatile6");
+  };
+  const std::string apart = pressed(false);
+  EXPECT_EQ(apart.find("tiles kept congruent"), std::string::npos) << apart;
+  EXPECT_NE(apart.find("keeps p2, "), std::string::npos) << apart;
+  EXPECT_NE(pressed(true).find("keeps p2, tiles kept congruent"), std::string::npos);
+  quit(program, window);
+}
+
 TEST(Explore, UnknownNameListsTheProgramsAndExitsTwo) {
   const testbed::CommandResult r =
       testbed::runCommand(testbed::programPath("tilings-explore") + " hexatile 2>&1");

@@ -71,6 +71,34 @@ TEST_P(LinkRefused, WithItsStatusAndWhy) {
 INSTANTIATE_TEST_SUITE_P(Links, LinkRefused, testing::ValuesIn(badLinks),
                          [](const auto& info) { return std::string(info.param.what); });
 
+// Whether a link keeps the tiles: as it says; unsaid, as the explorer
+// opens when it carries no shape, and free when it carries one, as every
+// link written before the tiles could be kept.
+struct TilesInLink {
+  const char* link;
+  bool kept;
+};
+
+class TilesKeptByLink : public testing::TestWithParam<TilesInLink> {};
+
+TEST_P(TilesKeptByLink, AsItSaysOrAsItWasWritten) {
+  shape::Opened opened;
+  std::ostringstream errors;
+  ASSERT_EQ(shape::openLink(opened, GetParam().link, "test", errors), 0) << errors.str();
+  EXPECT_EQ(opened.family.tiles.has_value(), GetParam().kept) << GetParam().link;
+  EXPECT_EQ(shape::linkOf(opened).find("&tiles=congruent") != std::string::npos, GetParam().kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, TilesKeptByLink,
+                         testing::Values(TilesInLink{"?tiling=pentatile6&keep=p2", true},
+                                         TilesInLink{"?tiling=pentatile6&keep=p2&tiles=free", false},
+                                         TilesInLink{"?tiling=pentatile6&keep=p2&tiles=congruent", true},
+                                         TilesInLink{"?tiling=pentatile6&keep=p2&u=2,8.8284", false},
+                                         TilesInLink{"?tiling=pentatile6&keep=p2&u=2,8.8284&tiles=congruent", true},
+                                         TilesInLink{"?tiling=quadtile&keep=p2", false},
+                                         // Kept, its tiles would leave nothing to move.
+                                         TilesInLink{"?tiling=pentagon-type-15&keep=pgg", false}));
+
 // A bent shape read from its link passes through its points and still
 // tiles, with its faces as many as the straight one's, and its cut file
 // is the size asked.
