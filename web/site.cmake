@@ -3,17 +3,22 @@
 # the registry of tools/registry.cpp, and its identity card from
 # docs/identity.tsv), one NAME.html per program (a browser keeps only so many
 # WebGL contexts), the shared page.js and style.css, the filled pictures
-# of docs/pictures, and explore.html with its explore-page.js. Every entry
-# and every program page links to its tiling in the explorer.
+# of docs/pictures, and explore.html with its explore-page.js; atlas.html, a
+# picture and summary of each of the atlas's named tilings (from its tables
+# in atlas/) with its identity card. Every entry and every program page
+# links to its tiling in the explorer; an atlas entry's picture opens it
+# there.
 set(pages ${CMAKE_SOURCE_DIR}/site)
 set(registry ${source_root}/tools/registry.cpp)
 set(identities ${source_root}/docs/identity.tsv)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${registry} ${identities})
+set(atlas_tables ${source_root}/atlas/pentagons_1_5.cpp ${source_root}/atlas/pentagons_6_15.cpp
+  ${source_root}/atlas/archimedean.cpp)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${registry} ${identities} ${atlas_tables})
 
 # What each tiling is, as the native analysis found it (the site cannot run
 # it): name, group, orbifold, orbits, faces per period, pentagon types, tab
 # separated, "-" for nothing. The card shows them one a line.
-file(STRINGS ${identities} identity_rows REGEX "^[a-z0-9]+\t")
+file(STRINGS ${identities} identity_rows REGEX "^[a-z0-9.-]+\t")
 foreach(row IN LISTS identity_rows)
   string(REPLACE "\t" ";" fields "${row}")
   list(GET fields 0 name)
@@ -68,6 +73,35 @@ foreach(row IN LISTS rows)
     "      <p class=\"explore\"><a href=\"explore.html?tiling=${NAME}&amp;keep=\">Reshape it in the explorer</a></p></li>\n")
 endforeach()
 configure_file(${pages}/index.html.in ${site}/index.html @ONLY)
+
+# The atlas's tables name each entry and then say what it shows:
+# {"pentagon-type-6", "C + E = 180, ...", or around("archimedean-4.8.8",
+# "octagons with square gaps", ..., the two strings on one line or two.
+set(atlas_pattern "\"(pentagon-type-[0-9]+|archimedean-[0-9.]+)\",[ \t\r\n]+\"([^\"]*)\"")
+set(ATLAS_ENTRIES "")
+set(atlas_count 0)
+foreach(table IN LISTS atlas_tables)
+  file(READ ${table} text)
+  string(REGEX MATCHALL "${atlas_pattern}" found "${text}")
+  foreach(match IN LISTS found)
+    string(REGEX REPLACE "${atlas_pattern}" "\\1" NAME "${match}")
+    string(REGEX REPLACE "${atlas_pattern}" "\\2" SUMMARY "${match}")
+    if(NOT DEFINED card_${NAME})
+      message(FATAL_ERROR "docs/identity.tsv says nothing of ${NAME}: write it again with "
+                          "tilings-analyse all --identity > docs/identity.tsv")
+    endif()
+    configure_file(${source_root}/docs/pictures/${NAME}.png ${site}/pictures/${NAME}.png COPYONLY)
+    string(APPEND ATLAS_ENTRIES
+      "    <li><a href=\"explore.html?tiling=${NAME}&amp;keep=\"><img src=\"pictures/${NAME}.png\" "
+      "alt=\"${NAME}\" loading=\"lazy\"><code>${NAME}</code></a> ${SUMMARY}\n"
+      "      <p class=\"identity\">${card_${NAME}}</p></li>\n")
+    math(EXPR atlas_count "${atlas_count} + 1")
+  endforeach()
+endforeach()
+if(NOT atlas_count EQUAL 26)
+  message(FATAL_ERROR "found ${atlas_count} of the atlas's 26 entries in its tables")
+endif()
+configure_file(${pages}/atlas.html.in ${site}/atlas.html @ONLY)
 configure_file(${pages}/page.js ${site}/page.js COPYONLY)
 configure_file(${pages}/explore.html.in ${site}/explore.html COPYONLY)
 configure_file(${pages}/explore-page.js ${site}/explore-page.js COPYONLY)

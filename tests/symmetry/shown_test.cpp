@@ -62,7 +62,7 @@ TEST(IdentityTable, IsWhatTheAnalysisGivesNow) {
   std::stringstream committed;
   committed << file.rdbuf();
   std::string now = tools::identityHeader();
-  for (const tools::TilingProgram& p : tools::tilingPrograms())
+  for (const tools::TilingProgram& p : tools::everyTiling())
     now += tools::identityRow(p.name, faces::sceneSegments(tools::builtScene(p)));
   EXPECT_EQ(committed.str(), now)
       << "write it again: tilings-analyse all --identity > docs/identity.tsv";

@@ -138,6 +138,24 @@ TEST(ExplorePage, ASymmetryDragKeepsTheVerdictAndTheGroup) {
   EXPECT_TRUE(l.at("shared.problems").empty()) << joined(l.at("shared.problems"));
 }
 
+// One pentagon in two orbits: the page opens keeping them congruent, as
+// the window does, says so, and a drag's address carries it.
+TEST(ExplorePage, OneTileInTwoOrbitsOpensKeptCongruent) {
+  SKIP_WITHOUT_CHROMIUM();
+  const testbed::CommandResult page = drive("drag " WEB_SITE " '?tiling=pentatile6&keep=' 40 25");
+  ASSERT_EQ(page.status, 0) << page.output;
+  const Lines l = linesOf(page.output);
+  for (const char* when : {"before.address", "after.address"}) {
+    const std::string address = l.at(when)[0];
+    EXPECT_EQ(address.rfind("?tiling=pentatile6&keep=p2&", 0), 0u) << address;
+    EXPECT_TRUE(address.ends_with("&tiles=congruent")) << address;
+  }
+  EXPECT_NE(joined(l.at("after.status")).find("keeps p2, tiles kept congruent, 1 degree of freedom"),
+            std::string::npos)
+      << joined(l.at("after.status"));
+  EXPECT_EQ(l.at("after.status")[0], "pentatile6: tiles without gaps or overlaps");
+}
+
 struct Malformed {
   const char* query;
   const char* opens;  // the tiling whose own shape shows

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -162,6 +164,23 @@ TEST_P(EveryPage, DrawsNavigatesAndPrintsLikeTheNativeWindow) {
 INSTANTIATE_TEST_SUITE_P(Web, EveryPage, ::testing::ValuesIn(tools::tilingPrograms()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Each card opens with the group the native analysis wrote into
+// docs/identity.tsv for its tiling, in the order given.
+void expectCardsOf(const std::vector<std::string>& cards, std::span<const TilingProgram> tilings) {
+  std::map<std::string, std::string> groups;
+  std::ifstream table(WEB_DIR "/../docs/identity.tsv");
+  for (std::string row; std::getline(table, row);) {
+    if (row.empty() || row[0] == '#') continue;
+    const std::size_t a = row.find('\t'), b = row.find('\t', a + 1), c = row.find('\t', b + 1);
+    groups[row.substr(0, a)] = row.substr(a + 1, b - a - 1) + " (" + row.substr(b + 1, c - b - 1) + ")";
+  }
+  ASSERT_EQ(cards.size(), tilings.size());
+  for (std::size_t k = 0; k < cards.size(); ++k) {
+    const std::string& group = groups[std::string(tilings[k].name)];
+    EXPECT_EQ(cards[k].substr(cards[k].find_first_not_of(' '), group.size()), group) << cards[k];
+  }
+}
+
 // Each entry's first line is its link, picture, link to the explorer and
 // summary; its identity card follows on the next, and opens with the group
 // the native analysis wrote into docs/identity.tsv.
@@ -178,16 +197,33 @@ TEST(WebSite, IndexLinksEveryPageWithItsPictureAndSummary) {
     expected.push_back(std::string(p.name) + ".html\t1\texplore.html?tiling=" +
                        std::string(p.name) + "&keep=\t" + std::string(p.name) + " " + std::string(p.summary));
   EXPECT_EQ(entries, expected);
-  std::vector<std::string> groups;
-  std::ifstream table(WEB_DIR "/../docs/identity.tsv");
-  for (std::string row; std::getline(table, row);) {
-    if (row.empty() || row[0] == '#') continue;
-    const std::size_t a = row.find('\t'), b = row.find('\t', a + 1), c = row.find('\t', b + 1);
-    groups.push_back(row.substr(a + 1, b - a - 1) + " (" + row.substr(b + 1, c - b - 1) + ")");
+  expectCardsOf(cards, tools::tilingPrograms());
+}
+
+// The atlas page: each entry's picture opens it in the explorer, where it
+// tiles and has something to move; its card is the native analysis's.
+TEST(WebSite, AtlasShowsEveryEntryAndItsPictureOpensItInTheExplorer) {
+  if (!haveChromium()) GTEST_SKIP() << "chromium is not installed (Ubuntu has it only as a snap)";
+  const testbed::CommandResult atlas = drive("atlas " WEB_SITE);
+  ASSERT_EQ(atlas.status, 0) << atlas.output;
+  std::vector<std::string> entries, cards;
+  std::istringstream lines(atlas.output);
+  for (std::string line; std::getline(lines, line);)
+    (line.find("\t") != std::string::npos ? entries : cards).push_back(line);
+  std::vector<std::string> expected;
+  for (const TilingProgram& p : tools::atlasTilings())
+    expected.push_back("explore.html?tiling=" + std::string(p.name) + "&keep=\t1\t-\t" + std::string(p.name) + " " +
+                       std::string(p.summary));
+  EXPECT_EQ(entries, expected);
+  expectCardsOf(cards, tools::atlasTilings());
+  for (const char* name : {"pentagon-type-15", "archimedean-4.8.8"}) {
+    const testbed::CommandResult opened = drive(std::string("link " WEB_SITE " 'tiling=") + name + "&keep='");
+    ASSERT_EQ(opened.status, 0) << opened.output;
+    EXPECT_NE(opened.output.find(std::string("status\t") + name + ": tiles without gaps or overlaps"),
+              std::string::npos)
+        << opened.output;
+    EXPECT_NE(opened.output.find(" of freedom"), std::string::npos) << opened.output;
   }
-  ASSERT_EQ(cards.size(), groups.size());
-  for (std::size_t k = 0; k < cards.size(); ++k)
-    EXPECT_EQ(cards[k].substr(cards[k].find_first_not_of(' '), groups[k].size()), groups[k]) << cards[k];
 }
 
 // On a phone (390 x 844 CSS pixels at pixel ratio 3, touch) the 1024 x 700

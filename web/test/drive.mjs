@@ -6,7 +6,10 @@
 //       canvas only), OUT/output.txt (the page's printed words) and
 //       OUT/console.txt (the console's messages, one a line)
 //   node drive.mjs index SITE           the index's entries, one a line:
-//       link, picture loaded (1 or 0), link to the explorer, text
+//       link, picture loaded (1 or 0), link to the explorer, text; each
+//       entry's identity card on the line after it
+//   node drive.mjs atlas SITE           the same for atlas.html, whose
+//       pictures link to the explorer themselves (link to the explorer: -)
 //   node drive.mjs nowebgl SITE NAME    NAME's page in a browser without
 //       WebGL: whether the canvas shows (1 or 0), then the message shown
 //   node drive.mjs explore SITE NAME... the explorer opened on each tiling
@@ -82,10 +85,13 @@ async function drivePage(page, url, out) {
   writeFileSync(join(out, 'console.txt'), messages.join('\n'));
 }
 
-async function listIndex(page, url) {
+async function listIndex(page, url, list = '#programs') {
   await page.goto(url);
   await page.waitForNetworkIdle();
-  const entries = await page.$$eval('#programs li', (items) => items.map((li) => {
+  // Pictures the page loads lazily load when scrolled to.
+  await page.$$eval(`${list} img`, (images) => images.forEach((img) => { img.loading = 'eager'; }));
+  await page.waitForFunction((l) => [...document.querySelectorAll(`${l} img`)].every((img) => img.complete), {}, list);
+  const entries = await page.$$eval(`${list} li`, (items) => items.map((li) => {
     const img = li.querySelector('img');
     const loaded = img && img.complete && img.naturalWidth > 0 ? 1 : 0;
     const explore = li.querySelector('.explore a');
@@ -336,6 +342,7 @@ try {
     const page = await browser.newPage();
     if (mode === 'page') await drivePage(page, `${url}${name}.html`, out);
     else if (mode === 'index') await listIndex(page, url);
+    else if (mode === 'atlas') await listIndex(page, `${url}atlas.html`, '#atlas');
     else if (mode === 'nowebgl') await showWithoutWebgl(page, `${url}${name}.html`);
     else if (mode === 'explore') await exploreEach(browser, url, process.argv.slice(4));
     else if (mode === 'link') {
