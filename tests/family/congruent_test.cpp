@@ -102,6 +102,15 @@ const Case moving[] = {
     {"pentatile5", "p2", 1, 1},
     {"pentatile6", "p2", 6, 1},
     {"pentatile7", "pgg", 11, 1},
+    // The atlas's types with tiles in two or three orbits and freedom left.
+    {"pentagon-type-6", "p2", 6, 1},
+    {"pentagon-type-7", "pgg", 7, 1},
+    {"pentagon-type-8", "pgg", 8, 1},
+    {"pentagon-type-9", "pgg", 9, 1},
+    {"pentagon-type-10", "p2", 10, 1},
+    {"pentagon-type-11", "pgg", 11, 1},
+    {"pentagon-type-12", "pgg", 12, 1},
+    {"pentagon-type-13", "pgg", 13, 1},
 };
 void PrintTo(const Case& c, std::ostream* out) { *out << c.name << " " << c.group; }
 
@@ -152,7 +161,11 @@ TEST_P(Keeping, PlainDragsSplitTheTile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(OneTileInSeveralOrbits, Keeping, testing::ValuesIn(moving),
-                         [](const auto& info) { return std::string(info.param.name) + "_" + info.param.group; });
+                         [](const auto& info) {
+                           std::string name = std::string(info.param.name) + "_" + info.param.group;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
 // pentatile5 under its own cmm: no vertex can move and keep the tiles, and
 // a drag says so and leaves the shape as it was; under pgg every vertex of
