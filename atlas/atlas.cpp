@@ -1,5 +1,6 @@
 #include "atlas/atlas.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "atlas/motions.h"
@@ -48,9 +49,11 @@ Vec placed(const Placement& p, Vec x) {
   return {c.x * x.x - c.y * x.y + p.shift.x, c.y * x.x + c.x * x.y + p.shift.y};
 }
 
-void storePatch(const Entry& entry, int n) {
-  for (int i = 0; i < n; ++i) {
-    for (int j = 0; j < n; ++j) {
+namespace {
+
+void storeBlock(const Entry& entry, int rows, int columns) {
+  for (int i = 0; i < rows; ++i) {
+    for (int j = 0; j < columns; ++j) {
       const Vec step{i * entry.v.x + j * entry.u.x, i * entry.v.y + j * entry.u.y};
       for (const Placement& copy : entry.copies) {
         const std::vector<Vec>& tile = entry.prototiles.at(static_cast<std::size_t>(copy.tile));
@@ -63,6 +66,16 @@ void storePatch(const Entry& entry, int n) {
       }
     }
   }
+}
+
+}  // namespace
+
+void storePatch(const Entry& entry, int n) { storeBlock(entry, n, n); }
+
+void storeOwnPatch(const Entry& entry) {
+  const double u = std::hypot(entry.u.x, entry.u.y), v = std::hypot(entry.v.x, entry.v.y);
+  const double across = entry.latticeSize * std::max(u, v);
+  storeBlock(entry, int(std::lround(across / v)), int(std::lround(across / u)));
 }
 
 std::span<const Entry> entries() {

@@ -34,7 +34,7 @@ struct Entry {
   std::vector<std::vector<Vec>> prototiles;  // corners counter-clockwise
   std::vector<Placement> copies;             // the tiles of one period
   Vec u, v;                                  // the periods
-  int latticeSize = 6;                       // n x n periods are stored
+  int latticeSize = 6;                       // periods stored along the longer period
 };
 
 // A convex polygon from its interior angles (degrees) and all but two of its
@@ -52,6 +52,11 @@ Vec placed(const Placement& p, Vec x);
 // Adds every side of every tile of the i, j periods for 0 <= i, j < n to the
 // global scene (addSegment), rows outer, each tile's sides in corner order.
 void storePatch(const Entry& entry, int n);
+// The entry's own drawing, as storePatch with rows i along v and columns j
+// along u: latticeSize periods along the longer period, and along the
+// shorter as many as span about the same length, so that a tiling whose
+// periods differ in length is not drawn as a strip.
+void storeOwnPatch(const Entry& entry);
 
 // Every entry, pentagon types 1 to 15 first, then the Archimedean tilings.
 std::span<const Entry> entries();

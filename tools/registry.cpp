@@ -98,8 +98,7 @@ constexpr std::size_t atlasCapacity = 64;
 
 template <std::size_t I>
 void buildAtlasEntry() {
-  const atlas::Entry& e = atlas::entries()[I];
-  atlas::storePatch(e, e.latticeSize);
+  atlas::storeOwnPatch(atlas::entries()[I]);
 }
 
 template <std::size_t I>

@@ -145,15 +145,30 @@ TEST_P(EveryArchimedean, HasRegularUnitFacesRoundOneKindOfVertex) {
   EXPECT_EQ(id.orbits.vertices, 1);
 }
 
-// The registry stores the same patch, and the periods the tools learn from
-// it are the entry's own.
-TEST_P(EveryEntry, RegistryBuildsItsPatchAndItsPeriods) {
+// The registry stores whole periods, as far along one period as along the
+// other and at least five of the longer across, so that no entry is drawn
+// as a strip; the periods the tools learn from it are the entry's own.
+TEST_P(EveryEntry, RegistryBuildsAPatchAsWideAsHighAndItsPeriods) {
   const tools::TilingProgram* p = tools::findTilingProgram(e.name);
   ASSERT_NE(p, nullptr);
   EXPECT_TRUE(p->givenPoints().empty());
   std::size_t sides = 0;
   for (const atlas::Placement& c : e.copies) sides += e.prototiles.at(std::size_t(c.tile)).size();
-  EXPECT_EQ(tools::builtScene(*p).segments.size(), sides * std::size_t(e.latticeSize * e.latticeSize));
+  const std::vector<Segment> own = tools::builtScene(*p).segments;
+  EXPECT_EQ(own.size() % sides, 0u);
+  // The patch's extent along each period, from the lattice coordinates of
+  // its segments' ends.
+  const double lu = std::hypot(e.u.x, e.u.y), lv = std::hypot(e.v.x, e.v.y);
+  const double det = e.u.x * e.v.y - e.u.y * e.v.x;
+  double a0 = 1e300, a1 = -1e300, b0 = 1e300, b1 = -1e300;
+  for (const Segment& s : own)
+    for (const Point& q : {s.a, s.b}) {
+      const double a = (q.x * e.v.y - q.y * e.v.x) / det, b = (e.u.x * q.y - e.u.y * q.x) / det;
+      a0 = std::min(a0, a), a1 = std::max(a1, a), b0 = std::min(b0, b), b1 = std::max(b1, b);
+    }
+  const double alongU = (a1 - a0) * lu, alongV = (b1 - b0) * lv;
+  EXPECT_LT(std::max(alongU, alongV) / std::min(alongU, alongV), 1.35) << alongU << " along u, " << alongV << " along v";
+  EXPECT_GE(std::min(alongU, alongV), 5 * std::max(lu, lv));
   const tools::Periodic periodic = tools::periodicOf(*p);
   EXPECT_NEAR(periodic.u.x, e.u.x, 1e-4);
   EXPECT_NEAR(periodic.u.y, e.u.y, 1e-4);
