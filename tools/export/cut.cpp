@@ -690,7 +690,20 @@ std::vector<Polyline> shortenTravel(std::vector<Polyline> strokes, Vec2 from) {
 }
 
 std::vector<Polyline> orderStrokes(std::vector<Polyline> strokes, Vec2 from) {
-  return shortenTravel(orderByNearestEnd(std::move(strokes), from), from);
+  // The nearest end next breaks ties between ends equally near by the order
+  // it is given, and a symmetric drawing has many: ordered again from its
+  // own order, it may find a shorter way. The shortest of a few goes.
+  std::vector<Polyline> now = shortenTravel(orderByNearestEnd(std::move(strokes), from), from);
+  std::vector<Polyline> best = now;
+  double shortest = penUpTravel(best, from);
+  for (int again = 0; again < 3; ++again) {
+    now = shortenTravel(orderByNearestEnd(std::move(now), from), from);
+    if (const double travel = penUpTravel(now, from); travel < shortest) {
+      best = now;
+      shortest = travel;
+    }
+  }
+  return best;
 }
 
 std::string strokeSummary(const Drawing& drawing) {
