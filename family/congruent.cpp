@@ -33,6 +33,10 @@ constexpr int alongSteps = 10, corrections = 12, halvings = 6;
 constexpr int searchSteps = 12;
 // Two faces' corners agree this well when they are congruent now.
 constexpr double matchWithin = 1e-4;
+// A corner is convex while the sine of its angle is above this: short of
+// 179.9 degrees.
+constexpr double convexSine = 1e-3;
+constexpr std::string_view concaveTile = "a tile would no longer be convex";
 
 // ---- The parameters -----------------------------------------------------
 
@@ -355,6 +359,10 @@ TileKeeping congruenceOf(const Family& f, const Shape& s, const faces::Analysis&
         options.push_back(std::move(m));
     }
   }
+  keep.convex.assign(n, false);
+  for (std::size_t i = 0; i < n; ++i)
+    keep.convex[i] = tied[i] && std::all_of(measures[i].sines.begin(), measures[i].sines.end(),
+                                            [](double sine) { return sine > convexSine; });
   keep.pairs = leastTied(f, s, options);
   keep.within = std::clamp(2 * mismatch(f, s, keep), keptWithin, drawnWithin);
   for (const Edge& e : f.edges)
@@ -434,6 +442,18 @@ std::optional<Shape> nearestKeepingTiles(const Family& f, const Shape& from, con
   return shapeAt(f, wanted, x);
 }
 
+std::optional<Fault> keepingFault(const Family& f, const Shape& s, const TileKeeping& keep) {
+  if (std::optional<Fault> fault = faultOf(f, s)) return fault;
+  const std::vector<Vec2> st = placed(f, s);
+  for (std::size_t i = 0; i < keep.convex.size() && i < f.faces.size(); ++i) {
+    if (!keep.convex[i]) continue;
+    const Measure m = measured(cornersOf(f, s, st, int(i)));
+    if (std::any_of(m.sines.begin(), m.sines.end(), [](double sine) { return sine <= convexSine; }))
+      return Fault{-1, std::string(concaveTile)};
+  }
+  return std::nullopt;
+}
+
 bool moveKeepingTiles(const Family& f, Shape& s, const Shape& wanted, const TileKeeping& keep, int orbit,
                       Fault* stopped) {
   const std::string who = orbit >= 0 ? f.orbits[std::size_t(orbit)].name : std::string("the periods");
@@ -445,7 +465,8 @@ bool moveKeepingTiles(const Family& f, Shape& s, const Shape& wanted, const Tile
   const auto moves = [&](const Shape& to) { return (parametersOf(f, to) - x).norm() > 1e-6 * f.size; };
   if ((target - x).norm() <= 1e-6 * f.size) return false;  // nothing asked
   const std::optional<Shape> whole = nearestKeepingTiles(f, s, wanted, keep);
-  const std::optional<Fault> fault = whole ? faultOf(f, *whole) : std::nullopt;
+  std::optional<Fault> fault = whole ? keepingFault(f, *whole, keep) : std::nullopt;
+  if (fault && fault->what == concaveTile) fault = Fault{orbit, who + " cannot move further and keep the tiles convex"};
   if (whole && !fault) {
     if (!moves(*whole)) {
       say({orbit, who + " cannot move and keep the tiles congruent"});
@@ -461,7 +482,7 @@ bool moveKeepingTiles(const Family& f, Shape& s, const Shape& wanted, const Tile
     const double mid = (good + bad) / 2;
     const std::optional<Shape> there =
         nearestKeepingTiles(f, s, shapeAt(f, wanted, x + mid * (target - x)), keep);
-    if (there && !faultOf(f, *there)) {
+    if (there && !keepingFault(f, *there, keep)) {
       good = mid;
       best = there;
     } else {

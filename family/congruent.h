@@ -40,6 +40,10 @@ struct TileKeeping {
   // Per edge orbit: it bounds a tile tied to another orbit's, so a bend of
   // it would have to be repeated on the partner's side.
   std::vector<bool> tiedEdges;
+  // Per face (into Family::faces): tied to another orbit's and convex in
+  // the drawing. A convex tile stays convex: a pentagon of a published type
+  // is one of that type only while it is convex.
+  std::vector<bool> convex;
   std::string problem;  // why some tiles of the analysis could not be tied
   // How well the shapes it moves to keep the equations: as well as the
   // drawing it was built from did, within keptWithin to drawnWithin.
@@ -73,9 +77,12 @@ std::vector<bool> freeOrbits(const Family& family, const Shape& shape, const Til
 std::optional<Shape> nearestKeepingTiles(const Family& family, const Shape& from, const Shape& wanted,
                                          const TileKeeping& keep);
 
-// Moves `shape` toward `wanted` as far as the tiles stay congruent and it
-// tiles; when it stops short, `stopped` says why, in the name of orbit
-// `orbit` (-1: the periods). False when nothing moved.
+// Why the shape fails where the tiles are kept: it does not tile, or a
+// tile convex in the drawing has a corner no longer convex; or nothing.
+std::optional<Fault> keepingFault(const Family& family, const Shape& shape, const TileKeeping& keep);
+// Moves `shape` toward `wanted` as far as the tiles stay congruent and
+// convex and it tiles; when it stops short, `stopped` says why, in the
+// name of orbit `orbit` (-1: the periods). False when nothing moved.
 bool moveKeepingTiles(const Family& family, Shape& shape, const Shape& wanted, const TileKeeping& keep,
                       int orbit, Fault* stopped);
 

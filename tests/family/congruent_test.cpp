@@ -49,11 +49,12 @@ Kept kept(const std::string& name, const std::string& group = "") {
   return k;
 }
 
-// Three rounds of random drags: every vertex orbit, then a period. How
-// many of them moved anything.
-int dragAbout(const family::Family& f, family::Shape& s, const family::TileKeeping* keep, unsigned seed) {
+// Three rounds of random drags, by `spread` of the period's size: every
+// vertex orbit, then a period. How many of them moved anything.
+int dragAbout(const family::Family& f, family::Shape& s, const family::TileKeeping* keep, unsigned seed,
+              double spread = 0.03) {
   std::mt19937 random(seed);
-  std::normal_distribution<double> step(0, 0.03 * f.size);
+  std::normal_distribution<double> step(0, spread * f.size);
   int moved = 0;
   for (int round = 0; round < 3; ++round) {
     for (int k = 0; k < int(f.orbits.size()); ++k) {
@@ -166,6 +167,57 @@ INSTANTIATE_TEST_SUITE_P(OneTileInSeveralOrbits, Keeping, testing::ValuesIn(movi
                            std::replace(name.begin(), name.end(), '-', '_');
                            return name;
                          });
+
+// Drags far and every way, by half the period's size: the tiles stay
+// congruent and convex, so the pentagon stays of its type; where a drag
+// would take a corner past a straight angle it stops short and says so.
+TEST_P(Keeping, FarDragsStopShortOfAConcaveTileAndKeepTheType) {
+  const Kept k = kept(GetParam().name, GetParam().group);
+  ASSERT_FALSE(k.family.faces.empty());
+  const family::Family& f = k.family;
+  family::Shape s = k.shape;
+  std::mt19937 random(5);
+  std::uniform_real_distribution<double> turn(0, 2 * 3.14159265358979323846);
+  for (int drag = 0; drag < 12; ++drag) {
+    const int orbit = drag % int(f.orbits.size());
+    const Vec2 at = family::representativeAt(f, s, orbit);
+    const double a = turn(random);
+    family::Fault why;
+    family::moveVertex(f, s, {f.orbits[orbit].representative, 0, 0},
+                       {at.x + 0.5 * f.size * std::cos(a), at.y + 0.5 * f.size * std::sin(a)}, &k.keep, &why);
+    ASSERT_FALSE(family::keepingFault(f, s, k.keep)) << "after " << why.what;
+  }
+  const Reread moved = reread(f, s);
+  ASSERT_EQ(moved.analysis.classes.size(), 1u);
+  for (double angle : moved.analysis.classes[0].angles) EXPECT_LT(angle, 180);
+  const std::vector<int>& types = moved.identity.types.at(0);
+  EXPECT_NE(std::find(types.begin(), types.end(), GetParam().type), types.end())
+      << "now types " << symmetry::typeList(types);
+}
+
+// Types 1 to 5 tile with one orbit of their pentagon: the group alone keeps
+// it one tile, and drags that leave it convex keep its type.
+TEST(KeepingTiles, TheIsohedralTypesStayOneTileOfTheirTypeUnderTheirGroup) {
+  for (int type = 1; type <= 5; ++type) {
+    const std::string name = "pentagon-type-" + std::to_string(type);
+    const Kept k = kept(name);
+    ASSERT_FALSE(k.family.faces.empty()) << name;
+    EXPECT_TRUE(k.keep.pairs.empty()) << name << ": nothing to tie";
+    const std::vector<double> before = anglesOf(k.analysis);
+    family::Shape s = k.shape;
+    EXPECT_GT(dragAbout(k.family, s, nullptr, 7, 0.01), 0) << name;
+    const Reread moved = reread(k.family, s);
+    EXPECT_EQ(moved.analysis.verdict(), "tiles without gaps or overlaps") << name;
+    ASSERT_EQ(moved.analysis.classes.size(), 1u) << name;
+    const std::vector<int>& types = moved.identity.types.at(0);
+    EXPECT_NE(std::find(types.begin(), types.end(), type), types.end())
+        << name << " is now of types " << symmetry::typeList(types);
+    const std::vector<double> after = anglesOf(moved.analysis);
+    double change = 0;
+    for (std::size_t i = 0; i < after.size(); ++i) change = std::max(change, std::abs(after[i] - before[i]));
+    EXPECT_GT(change, 0.1) << name << ": the pentagon's angles stayed";
+  }
+}
 
 // pentatile5 under its own cmm: no vertex can move and keep the tiles, and
 // a drag says so and leaves the shape as it was; under pgg every vertex of
