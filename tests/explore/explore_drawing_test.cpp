@@ -1,0 +1,139 @@
+// tilings-explore --segments FILE in a real window on the private display:
+// a tiling's stored drawing opens in its own group with its family, named
+// after the file, and writes its files as any tiling does; a drag prints a
+// link that carries the drawing and opens the same shape again; a file
+// that is no periodic tiling is refused with status 1 and the words why.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "shape/segments_text.h"
+#include "tests/explore/handles.h"
+#include "tests/testbed/program.h"
+#include "tools/registry.h"
+
+namespace {
+
+using testbed::RunningProgram;
+
+std::filesystem::path writtenDrawing(const std::string& tiling, const std::string& file) {
+  const std::filesystem::path path = std::filesystem::current_path() / file;
+  std::ofstream out(path);
+  shape::writeSegments(out, tools::builtScene(*tools::findTilingProgram(tiling)));
+  return path;
+}
+
+std::unique_ptr<RunningProgram> explorer(const std::vector<std::string>& args) {
+  testbed::privateDisplay();
+  for (int i = 0; i < 100 && !testbed::runCommand("xdotool search --name '^tilings-explore: ' 2>/dev/null").output.empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  return std::make_unique<RunningProgram>("tilings-explore", false, args);
+}
+
+unsigned long windowOf(RunningProgram& program) {
+  for (int i = 0; i < 200 && program.alive(); ++i) {
+    const testbed::CommandResult found =
+        testbed::runCommand("xdotool search --onlyvisible --name '^tilings-explore: ' 2>/dev/null");
+    if (found.status == 0 && !found.output.empty()) return std::stoul(found.output);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ADD_FAILURE() << "no window; stderr: " << program.standardError();
+  return 0;
+}
+
+// The last line of standard output starting with `prefix`, once there is one.
+std::string awaitLine(const RunningProgram& program, const std::string& prefix) {
+  for (int i = 0; i < 100; ++i) {
+    std::istringstream in(program.standardOutput());
+    std::string line, last;
+    while (std::getline(in, line))
+      if (line.rfind(prefix, 0) == 0) last = line;
+    if (!last.empty()) return last;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ADD_FAILURE() << "no line starting '" << prefix << "' in:\n" << program.standardOutput();
+  return "";
+}
+
+void quit(RunningProgram& program, unsigned long window) {
+  testbed::runCommand("xdotool key --window " + std::to_string(window) + " q >/dev/null 2>&1");
+  for (int i = 0; i < 400 && program.alive(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_EQ(program.stop(), 0);
+}
+
+TEST(ExploreDrawing, AStoredDrawingOpensInItsGroupNamedAfterItsFile) {
+  const std::filesystem::path file = writtenDrawing("pentatile1", "five-sided.txt");
+  const auto running = explorer({"--segments", file.string()});
+  RunningProgram& program = *running;
+  const unsigned long window = windowOf(program);
+  EXPECT_EQ(testbed::windowName(window), "tilings-explore: five-sided");
+  const std::string status = awaitLine(program, "five-sided | ");
+  EXPECT_NE(status.find("p2 (2222)"), std::string::npos) << status;
+  EXPECT_NE(status.find("2 pentagons per period"), std::string::npos) << status;
+  EXPECT_TRUE(status.ends_with("| tiles without gaps or overlaps")) << status;
+
+  // Its files, as for any tiling.
+  const std::filesystem::path svg = std::filesystem::current_path() / "five-sided-explored.svg";
+  std::filesystem::remove(svg);
+  testbed::xdotool("key --window " + std::to_string(window) + " e");
+  EXPECT_EQ(awaitLine(program, "wrote "), "wrote " + svg.string());
+  EXPECT_TRUE(std::filesystem::exists(svg));
+
+  // A vertex dragged keeps the tiling; the link carries the drawing.
+  const std::vector<exploretest::Pixel2> before = exploretest::handles(testbed::screenshot(window));
+  ASSERT_GT(before.size(), 3u);
+  const exploretest::Pixel2 from = before[0];
+  std::string chain = "mousemove --window " + std::to_string(window) + " " + std::to_string(int(from.x)) + " " +
+                      std::to_string(int(from.y)) + " mousedown 1";
+  for (int step = 1; step <= 4; ++step)
+    chain += " mousemove --window " + std::to_string(window) + " " + std::to_string(int(from.x) + 6 * step) + " " +
+             std::to_string(int(from.y) + 4 * step);
+  testbed::xdotool(chain + " mouseup 1");
+  const std::string link = awaitLine(program, "link: ").substr(6);
+  EXPECT_EQ(link.rfind("explore.html?drawing=five-sided&periods=", 0), 0u) << link;
+  awaitLine(program, "shape: ");
+  const std::string moved = awaitLine(program, "five-sided | ");
+  EXPECT_TRUE(moved.ends_with("| tiles without gaps or overlaps")) << moved;
+  quit(program, window);
+
+  const auto again = explorer({link});
+  const unsigned long second = windowOf(*again);
+  EXPECT_EQ(awaitLine(*again, "five-sided | "), moved);
+  quit(*again, second);
+  std::filesystem::remove(svg);
+  std::filesystem::remove(file);
+}
+
+TEST(ExploreDrawing, AFileThatIsNoPeriodicTilingIsRefusedWithStatusOneAndTheWords) {
+  const std::filesystem::path dir = std::filesystem::current_path();
+  const struct {
+    std::string name, text, words;
+  } files[] = {
+      {"empty.txt", "", "empty.txt: no segments"},
+      {"one.txt", "0 0 1 0\n", "one.txt: the segments close no face"},
+      {"triangle.txt", "0 0 1 0\n1 0 0 1\n0 1 0 0\n", "triangle.txt: no two independent periods"},
+      {"garbage.txt", "tiles 1 2 3\n", "garbage.txt: line 1: expected four numbers x1 y1 x2 y2"},
+      {"huge.txt", "0 0 1e300 0\n", "huge.txt: a coordinate beyond the range of a float"},
+  };
+  for (const auto& f : files) {
+    std::ofstream(dir / f.name) << f.text;
+    const testbed::CommandResult r = testbed::runCommand(testbed::programPath("tilings-explore") + " --segments " +
+                                                         (dir / f.name).string() + " 2>&1 >/dev/null");
+    EXPECT_EQ(r.status, 1) << f.name;
+    EXPECT_EQ(r.output, "tilings-explore: " + (dir / f.name).string() + ": " + f.words.substr(f.name.size() + 2) + "\n");
+    std::filesystem::remove(dir / f.name);
+  }
+  const testbed::CommandResult missing =
+      testbed::runCommand(testbed::programPath("tilings-explore") + " --segments /nonexistent/drawing.txt 2>&1");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.output, "tilings-explore: cannot open /nonexistent/drawing.txt\n");
+}
+
+}  // namespace
