@@ -22,6 +22,7 @@
 #include "explore/link.h"
 #include "explore/overlay.h"
 #include "explore/plane_view.h"
+#include "shape/drawing.h"
 #include "tools/export/cut.h"
 #include "tools/export/svg.h"
 #include "viewer/viewer.h"
@@ -126,6 +127,20 @@ void open(const LinkRequest& request) {
   showLink(linkOf(state.explorer));
   glutPostRedisplay();
 }
+
+}  // namespace
+
+std::string openDrawing(const std::string& text, const std::string& file) {
+  std::istringstream in(text);
+  shape::Learned learned = shape::readDrawing(in, shape::drawingName(file));
+  if (!learned.drawing) return learned.problem;
+  LinkRequest request;
+  request.program = &shape::holdDrawing(std::move(*learned.drawing));
+  open(request);
+  return "";
+}
+
+namespace {
 
 // The next or previous tiling, in the mode the explorer is in.
 void step(int by) {
