@@ -211,8 +211,14 @@ Learned learnDrawing(std::span<const faces::Segment2> segments, const std::strin
   if (const std::string verdict = a.verdict(); verdict != "tiles without gaps or overlaps") return refused(verdict);
   const std::optional<faces::Lattice> lattice = faces::findPeriods(a);
   if (!lattice) return refused("no two independent periods");
+  // Each tile has three sides or more: too many tiles are refused before
+  // they are told apart.
+  const int perPeriod = facesPerPeriod(a, *lattice);
+  if (std::size_t(perPeriod) * 3 > mostSides)
+    return refused("one period holds " + std::to_string(perPeriod) + " tiles; at most " +
+                   std::to_string(mostSides / 3));
   const std::vector<const faces::Face*> tiles = onePeriod(a, *lattice);
-  if (int(tiles.size()) != facesPerPeriod(a, *lattice))
+  if (int(tiles.size()) != perPeriod)
     return refused("the drawing does not repeat whole periods about its middle");
   std::size_t sides = 0;
   for (const faces::Face* f : tiles) sides += f->corners.size();

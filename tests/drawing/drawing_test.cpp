@@ -186,6 +186,22 @@ TEST(DrawingRefused, TooManySegmentsAreRefusedBeforeTheAnalysis) {
                            std::to_string(shape::mostSegments));
 }
 
+// Unit squares with a diagonal in every 41st square each way: a period of
+// 41 x 41 squares, too many tiles to open.
+TEST(DrawingRefused, APeriodOfTooManyTilesIsRefused) {
+  std::vector<faces::Segment2> grid;
+  for (int i = 0; i < 100; ++i)
+    for (int j = 0; j < 100; ++j) {
+      const double x = i, y = j;
+      grid.insert(grid.end(), {{{x, y}, {x + 1, y}}, {{x + 1, y}, {x + 1, y + 1}}, {{x + 1, y + 1}, {x, y + 1}},
+                               {{x, y + 1}, {x, y}}});
+      if (i % 41 == 0 && j % 41 == 0) grid.push_back({{x, y}, {x + 1, y + 1}});
+    }
+  const shape::Learned l = shape::learnDrawing(grid, "marked");
+  EXPECT_FALSE(l.drawing);
+  EXPECT_EQ(l.problem, "one period holds 1682 tiles; at most " + std::to_string(shape::mostSides / 3));
+}
+
 // Injected faults: one edge left out of a stored drawing, and a period a
 // little off, are caught.
 TEST(DrawingFaults, ADrawingMissingOneEdgeInItsMiddleIsNoTiling) {
