@@ -107,6 +107,14 @@ TEST(ExploreDrawing, AStoredDrawingOpensInItsGroupNamedAfterItsFile) {
   const unsigned long second = windowOf(*again);
   EXPECT_EQ(awaitLine(*again, "five-sided | "), moved);
   quit(*again, second);
+
+  // The analysis reads the same link: the drawing, reshaped, in its group.
+  const testbed::CommandResult analysed =
+      testbed::runCommand(testbed::programPath("tilings-analyse") + " --link '" + link + "' 2>&1");
+  EXPECT_EQ(analysed.status, 0) << analysed.output;
+  EXPECT_EQ(analysed.output.rfind("five-sided: ", 0), 0u) << analysed.output;
+  EXPECT_NE(analysed.output.find("symmetry: p2 (2222)"), std::string::npos) << analysed.output;
+  EXPECT_NE(analysed.output.find("verdict: tiles without gaps or overlaps"), std::string::npos) << analysed.output;
   std::filesystem::remove(svg);
   std::filesystem::remove(file);
 }
