@@ -5,23 +5,23 @@
 // that is no periodic tiling is refused with status 1 and the words why.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <memory>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "shape/segments_text.h"
 #include "tests/explore/handles.h"
+#include "tests/explore/running.h"
 #include "tests/testbed/program.h"
 #include "tools/registry.h"
 
 namespace {
 
-using testbed::RunningProgram;
+using exploretest::awaitLine;
+using exploretest::explorerWith;
+using exploretest::quit;
+using exploretest::windowOf;
 
 std::filesystem::path writtenDrawing(const std::string& tiling, const std::string& file) {
   const std::filesystem::path path = std::filesystem::current_path() / file;
@@ -30,48 +30,10 @@ std::filesystem::path writtenDrawing(const std::string& tiling, const std::strin
   return path;
 }
 
-std::unique_ptr<RunningProgram> explorer(const std::vector<std::string>& args) {
-  testbed::privateDisplay();
-  for (int i = 0; i < 100 && !testbed::runCommand("xdotool search --name '^tilings-explore: ' 2>/dev/null").output.empty(); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  return std::make_unique<RunningProgram>("tilings-explore", false, args);
-}
-
-unsigned long windowOf(RunningProgram& program) {
-  for (int i = 0; i < 200 && program.alive(); ++i) {
-    const testbed::CommandResult found =
-        testbed::runCommand("xdotool search --onlyvisible --name '^tilings-explore: ' 2>/dev/null");
-    if (found.status == 0 && !found.output.empty()) return std::stoul(found.output);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  ADD_FAILURE() << "no window; stderr: " << program.standardError();
-  return 0;
-}
-
-// The last line of standard output starting with `prefix`, once there is one.
-std::string awaitLine(const RunningProgram& program, const std::string& prefix) {
-  for (int i = 0; i < 100; ++i) {
-    std::istringstream in(program.standardOutput());
-    std::string line, last;
-    while (std::getline(in, line))
-      if (line.rfind(prefix, 0) == 0) last = line;
-    if (!last.empty()) return last;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  ADD_FAILURE() << "no line starting '" << prefix << "' in:\n" << program.standardOutput();
-  return "";
-}
-
-void quit(RunningProgram& program, unsigned long window) {
-  testbed::runCommand("xdotool key --window " + std::to_string(window) + " q >/dev/null 2>&1");
-  for (int i = 0; i < 400 && program.alive(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  EXPECT_EQ(program.stop(), 0);
-}
-
 TEST(ExploreDrawing, AStoredDrawingOpensInItsGroupNamedAfterItsFile) {
   const std::filesystem::path file = writtenDrawing("pentatile1", "five-sided.txt");
-  const auto running = explorer({"--segments", file.string()});
-  RunningProgram& program = *running;
+  const auto running = explorerWith({"--segments", file.string()});
+  testbed::RunningProgram& program = *running;
   const unsigned long window = windowOf(program);
   EXPECT_EQ(testbed::windowName(window), "tilings-explore: five-sided");
   const std::string status = awaitLine(program, "five-sided | ");
@@ -103,7 +65,7 @@ TEST(ExploreDrawing, AStoredDrawingOpensInItsGroupNamedAfterItsFile) {
   EXPECT_TRUE(moved.ends_with("| tiles without gaps or overlaps")) << moved;
   quit(program, window);
 
-  const auto again = explorer({link});
+  const auto again = explorerWith({link});
   const unsigned long second = windowOf(*again);
   EXPECT_EQ(awaitLine(*again, "five-sided | "), moved);
   quit(*again, second);
