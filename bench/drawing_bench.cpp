@@ -1,8 +1,9 @@
 // Opening a drawing from its segments text, as tilings-explore --segments
 // does: reading the text, its face analysis, the periods and one period's
 // tiles, and the tiling opened in its family. Over grids of triangles from
-// a thousand segments to the most a file may hold, and the same file
-// refused for one segment too many.
+// a thousand segments to the most a file may hold; 100 000 random unit
+// segments, analysed and refused; and a file refused for one segment too
+// many.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -43,6 +44,16 @@ void openDrawing(benchmark::State& state) {
   state.counters["segments"] = double(segments);
 }
 
+// Unit segments at random: analysed, then refused in the verdict's words.
+void refuseRandom(benchmark::State& state) {
+  const std::string text = textOf(drawings::randomSegments(int(state.range(0))));
+  for (auto _ : state) {
+    std::istringstream in(text);
+    benchmark::DoNotOptimize(shape::readDrawing(in, "random").problem);
+  }
+  state.counters["segments"] = double(state.range(0));
+}
+
 void refuseTooMany(benchmark::State& state) {
   const std::vector<faces::Segment2> many(shape::mostSegments + 1, {{0, 0}, {1, 0}});
   for (auto _ : state) benchmark::DoNotOptimize(shape::learnDrawing(many, "many").problem);
@@ -52,6 +63,7 @@ void refuseTooMany(benchmark::State& state) {
 
 BENCHMARK(openDrawing)->Name("drawing/open")->RangeMultiplier(10)->Range(1000, 100000)->Arg(int(shape::mostSegments))
     ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
+BENCHMARK(refuseRandom)->Name("drawing/refuse-random")->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(refuseTooMany)->Name("drawing/refuse-too-many")->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -34,8 +34,9 @@ struct Drawing {
 // The drawing with these tiles and periods, its unit made from them.
 Drawing makeDrawing(std::string name, std::vector<std::vector<Point>> tiles, Point u, Point v);
 
-// A file of more segments than this is refused before it is analysed: the
-// analysis of this many takes about a second here (docs/explorer.md).
+// A file of more segments than this is refused before it is analysed: a
+// tiling of this many opens in one to one and a half seconds here
+// (docs/explorer.md).
 inline constexpr std::size_t mostSegments = 150'000;
 
 // One period may hold no more tile sides than this, from a file or a link.
