@@ -58,6 +58,10 @@ int main(int argc, char** argv) {
   // The first argument names the tiling or is a link; the rest go to the
   // GLUT toolkit.
   std::string first = "deltatile";
+  if (argc == 2 && std::string_view(argv[1]) == "--segments") {
+    std::cerr << "usage: tilings-explore [NAME|LINK] | tilings-explore --segments FILE|-\n";
+    return 2;
+  }
   if (argc > 2 && std::string_view(argv[1]) == "--segments") {
     const std::string path = argv[2];
     for (int k = 1; k + 2 < argc; ++k) argv[k] = argv[k + 2];

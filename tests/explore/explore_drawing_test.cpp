@@ -104,6 +104,7 @@ TEST(ExploreDrawing, AFileThatIsNoPeriodicTilingIsRefusedWithStatusOneAndTheWord
       testbed::runCommand(testbed::programPath("tilings-explore") + " --segments /nonexistent/drawing.txt 2>&1");
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.output, "tilings-explore: cannot open /nonexistent/drawing.txt\n");
+  EXPECT_EQ(testbed::runCommand(testbed::programPath("tilings-explore") + " --segments 2>/dev/null").status, 2);
 }
 
 }  // namespace
