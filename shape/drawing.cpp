@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <exception>
 #include <limits>
-#include <map>
 
 #include "faces/periods.h"
 #include "shape/link.h"
@@ -36,16 +36,28 @@ faces::Vec2 latticeCoordinates(faces::Vec2 p, faces::Vec2 origin, const faces::L
 
 double nearestInteger(double x) { return std::fabs(x - std::round(x)); }
 
-// One tile of each translation class, those nearest the middle of the
-// drawing first: tiles of one kind whose places differ by a period are one.
-std::vector<const faces::Face*> onePeriod(const faces::Analysis& a, const faces::Lattice& l) {
+// The middle of the tile nearest the middle of the drawing's box: inside
+// the drawing, however ragged its edge.
+faces::Vec2 middleTile(const faces::Analysis& a) {
   faces::Vec2 low{HUGE_VAL, HUGE_VAL}, high{-HUGE_VAL, -HUGE_VAL};
   for (const faces::Face& f : a.faces) {
     const faces::Vec2 m = faces::middleOf(f);
     low = {std::min(low.x, m.x), std::min(low.y, m.y)};
     high = {std::max(high.x, m.x), std::max(high.y, m.y)};
   }
-  const faces::Vec2 middle = faces::times(0.5, faces::plus(low, high));
+  const faces::Vec2 box = faces::times(0.5, faces::plus(low, high));
+  faces::Vec2 middle = box;
+  double nearest = HUGE_VAL;
+  for (const faces::Face& f : a.faces)
+    if (const double d = faces::length(faces::minus(faces::middleOf(f), box)); !f.problem && d < nearest)
+      nearest = d, middle = faces::middleOf(f);
+  return middle;
+}
+
+// One tile of each translation class, those nearest the middle of the
+// drawing first: tiles of one kind whose places differ by a period are one.
+std::vector<const faces::Face*> onePeriod(const faces::Analysis& a, const faces::Lattice& l) {
+  const faces::Vec2 middle = middleTile(a);
   struct Candidate {
     const faces::Face* face;
     faces::Vec2 at;  // lattice coordinates from the middle
@@ -123,8 +135,9 @@ constexpr auto buildsOf(std::index_sequence<I...>) {
 
 // --- Link text.
 
+// One number filling the whole of `s`, within a float's range.
 bool readNumber(const std::string& s, double& v) {
-  if (s.empty() || s[0] == ' ') return false;
+  if (s.empty() || std::isspace((unsigned char)s[0])) return false;
   char* end = nullptr;
   v = std::strtod(s.c_str(), &end);
   return end == s.c_str() + s.size() && isFloat(v);

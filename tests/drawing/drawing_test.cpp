@@ -186,6 +186,25 @@ TEST(DrawingRefused, TooManySegmentsAreRefusedBeforeTheAnalysis) {
                            std::to_string(shape::mostSegments));
 }
 
+// Whole periods in an L, three periods thick and ten long: the middle of
+// the drawing's box lies outside it, yet one whole period is found inside.
+TEST(DrawingLearned, ARaggedDrawingStillYieldsOnePeriodFromInside) {
+  const tools::TilingProgram& tiling = *tools::findTilingProgram("pentagon-type-1");
+  shape::Learned whole = learned(segmentsText(tiling));
+  ASSERT_TRUE(whole.drawing) << whole.problem;
+  SceneStore ell;
+  for (int i = 0; i < 10; ++i)
+    for (int j = 0; j < 10; ++j)
+      for (const Segment& s : whole.drawing->unit.unit)
+        if (i < 3 || j < 3)
+          ell.segments.push_back(tools::copyOf(whole.drawing->unit, s, i, j));
+  std::ostringstream text;
+  shape::writeSegments(text, ell);
+  const shape::Learned l = learned(text.str());
+  ASSERT_TRUE(l.drawing) << l.problem;
+  EXPECT_EQ(natureOf(shape::holdDrawing(*l.drawing)).perPeriod, natureOf(tiling).perPeriod);
+}
+
 // Unit squares with a diagonal in every 41st square each way: a period of
 // 41 x 41 squares, too many tiles to open.
 TEST(DrawingRefused, APeriodOfTooManyTilesIsRefused) {
