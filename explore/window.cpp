@@ -145,11 +145,13 @@ namespace {
 // The next or previous tiling, in the mode the explorer is in.
 void step(int by) {
   const auto all = tools::everyTiling();
-  const std::ptrdiff_t at =
+  std::ptrdiff_t at =
       std::find_if(all.begin(), all.end(),
                    [](const tools::TilingProgram& p) { return p.name == state.explorer.program->name; }) -
       all.begin();
   const std::ptrdiff_t n = std::ptrdiff_t(all.size());
+  // From a drawing, which is none of them, the next is the first.
+  if (at == n && by > 0) at = -1;
   LinkRequest next;
   next.program = &all[std::size_t(((at + by) % n + n) % n)];
   next.mode = state.wanted;

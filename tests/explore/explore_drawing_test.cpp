@@ -63,6 +63,10 @@ TEST(ExploreDrawing, AStoredDrawingOpensInItsGroupNamedAfterItsFile) {
   awaitLine(program, "shape: ");
   const std::string moved = awaitLine(program, "five-sided | ");
   EXPECT_TRUE(moved.ends_with("| tiles without gaps or overlaps")) << moved;
+  // The next tiling from a drawing is the first of them all.
+  testbed::xdotool("key --window " + std::to_string(window) + " n");
+  awaitLine(program, "deltatile | ");
+  EXPECT_EQ(testbed::windowName(window), "tilings-explore: deltatile");
   quit(program, window);
 
   const auto again = explorerWith({link});
