@@ -13,8 +13,8 @@
 //       (explore.html?tiling=NAME): a line each, NAME and the status lines
 //   node drive.mjs drawing SITE FILE... the explorer's Open drawing on
 //       each segments file in turn, through the page's file chooser: lines
-//       BASENAME.status, .problems, .address, .labels, .canvas and .title,
-//       then errors
+//       BASENAME.status, .problems, .address, .labels, .canvas, .title and
+//       .ms (from the file chosen to its status shown), then errors
 //   node drive.mjs link SITE QUERY      the explorer opened on
 //       explore.html?QUERY: lines status, problems, address, labels,
 //       canvas (1 shown, 0 not) and errors (uncaught in the page)
@@ -340,11 +340,13 @@ async function openDrawings(page, url, files) {
   for (const file of files) {
     const before = await page.evaluate(() => location.search + '|' + JSON.stringify(window.explorerStatus));
     const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#open-drawing')]);
+    const start = Date.now();
     await chooser.accept([file]);
     await page.waitForFunction((b) => location.search + '|' + JSON.stringify(window.explorerStatus) !== b,
                                { timeout: 60000 }, before);
+    const ms = Date.now() - start;
     await frames(page);
-    printState(`${basename(file)}.`, { ...(await explorerState(page)), title: await page.title() });
+    printState(`${basename(file)}.`, { ...(await explorerState(page)), title: await page.title(), ms });
   }
   printState('', { errors });
 }
