@@ -22,6 +22,7 @@
 #include "explore/link.h"
 #include "explore/overlay.h"
 #include "explore/plane_view.h"
+#include "shape/drawing.h"
 #include "tools/export/cut.h"
 #include "tools/export/svg.h"
 #include "viewer/viewer.h"
@@ -127,14 +128,30 @@ void open(const LinkRequest& request) {
   glutPostRedisplay();
 }
 
+}  // namespace
+
+std::string openDrawing(const std::string& text, const std::string& file) {
+  std::istringstream in(text);
+  shape::Learned learned = shape::readDrawing(in, shape::drawingName(file));
+  if (!learned.drawing) return learned.problem;
+  LinkRequest request;
+  request.program = &shape::holdDrawing(std::move(*learned.drawing));
+  open(request);
+  return "";
+}
+
+namespace {
+
 // The next or previous tiling, in the mode the explorer is in.
 void step(int by) {
   const auto all = tools::everyTiling();
-  const std::ptrdiff_t at =
+  std::ptrdiff_t at =
       std::find_if(all.begin(), all.end(),
                    [](const tools::TilingProgram& p) { return p.name == state.explorer.program->name; }) -
       all.begin();
   const std::ptrdiff_t n = std::ptrdiff_t(all.size());
+  // From a drawing, which is none of them, the next is the first.
+  if (at == n && by > 0) at = -1;
   LinkRequest next;
   next.program = &all[std::size_t(((at + by) % n + n) % n)];
   next.mode = state.wanted;

@@ -4,6 +4,8 @@
 // Letting go of a handle prints the points and the link that shares them.
 #pragma once
 
+#include <string>
+
 #include "explore/link.h"
 #include "tools/registry.h"
 
@@ -32,6 +34,11 @@ void setGrabRadius(double pixels);
 // drawing buffer holds several pixels to each of the screen's asks for as
 // many.
 void setHandleScale(double scale);
+
+// For a page's "Open drawing": the drawing in segments text opened as a
+// tiling named after `file` (shape/drawing.h), its link shown; empty, or
+// the words that say why it is no periodic tiling (the tiling shown stays).
+std::string openDrawing(const std::string& text, const std::string& file);
 
 // Opens the window on the request's program with its linked points (saying
 // what was wrong with the link) and runs the GLUT main loop; never returns.

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "family/moves.h"
+#include "shape/drawing.h"
 #include "shape/reach.h"
 
 namespace shape {
@@ -126,8 +127,27 @@ std::vector<Field> fieldsOf(std::string_view link) {
 
 // The program the fields name; null, with the problem said, when they name
 // none or one that does not exist.
+// The value of the field called `key`; empty when there is none.
+std::string valueOf(const std::vector<Field>& fields, std::string_view key) {
+  for (const Field& f : fields)
+    if (f.key == key) return f.value;
+  return "";
+}
+
+// The fields that carry a drawing rather than name a tiling.
+bool drawingKey(const std::string& key) {
+  return key == "drawing" || key == "periods" || key == "points" || key == "faces";
+}
+
 const tools::TilingProgram* programOf(const std::vector<Field>& fields,
                                       std::vector<std::string>& problems) {
+  if (std::any_of(fields.begin(), fields.end(), [](const Field& f) { return f.key == "drawing"; })) {
+    Learned learned = drawingFromFields(valueOf(fields, "drawing"), valueOf(fields, "periods"),
+                                        valueOf(fields, "points"), valueOf(fields, "faces"));
+    if (learned.drawing) return &holdDrawing(std::move(*learned.drawing));
+    problems.push_back("the link's drawing cannot be opened: " + learned.problem);
+    return nullptr;
+  }
   for (const Field& f : fields) {
     if (f.key != "tiling") continue;
     if (const tools::TilingProgram* p = tools::findTilingProgram(f.value)) return p;
@@ -144,7 +164,9 @@ std::string xy(faces::Vec2 p, double size) { return linkNumber(p.x, size) + "," 
 }  // namespace
 
 std::string linkOf(const Opened& o) {
-  std::string link = std::string(linkPage) + "?tiling=" + std::string(o.program->name);
+  const Drawing* drawing = drawingOf(*o.program);
+  std::string link = std::string(linkPage) + "?" +
+                     (drawing ? drawingFields(*drawing) : "tiling=" + std::string(o.program->name));
   if (inSymmetryMode(o)) {
     const family::Family f = familyInExportFrame(o);
     const family::Shape& s = o.family.shape;
@@ -188,7 +210,7 @@ LinkRequest readLink(std::string_view link, std::string_view fallback) {
   if (keep != fields.end()) {
     r.keep = keep->value;
     for (const Field& f : fields) {
-      if (f.key == "tiling" || f.key == "keep") continue;
+      if (f.key == "tiling" || f.key == "keep" || drawingKey(f.key)) continue;
       if (f.key == "tiles") {
         if (f.value != "congruent" && f.value != "free")
           r.problems.push_back("tiles is '" + f.value + "', not congruent or free");
@@ -229,6 +251,8 @@ LinkRequest readLink(std::string_view link, std::string_view fallback) {
     }
     return r;
   }
+  // A drawing has no given points: it opens in its own group.
+  if (drawingOf(*r.program)) return r;
   r.mode = Mode::construction;
   const auto given = r.program->givenPoints();
   for (const Field& f : fields) {
@@ -406,6 +430,8 @@ int openLink(Opened& o, std::string_view link, const std::string& tool, std::ost
     return fixed.empty() ? 0 : 2;
   }
   if (!inSymmetryMode(o)) {
+    // A link that names the tiling alone asks for nothing it cannot have.
+    if (r.keep.empty() && r.shape.empty() && r.bends.empty()) return 0;
     errors << tool << ": " << r.program->name << " has no group to keep: " << o.family.problem << "\n";
     return 2;
   }

@@ -45,7 +45,6 @@ target_link_libraries(tilings_svg PUBLIC framework faces)
 add_library(tilings_cut STATIC ${source_root}/tools/export/cut.cpp)
 target_link_libraries(tilings_cut PUBLIC faces framework PRIVATE GEOS::geos_c)
 add_library(tilings_analyse STATIC ${source_root}/tools/analyse/report.cpp
-                                   ${source_root}/tools/analyse/segments_text.cpp
                                    ${source_root}/tools/analyse/identity_table.cpp)
 target_link_libraries(tilings_analyse PUBLIC faces symmetry family framework)
 

@@ -17,6 +17,7 @@
 
 #include "explore/explorer.h"
 #include "tests/explore/handles.h"
+#include "tests/explore/running.h"
 #include "tests/testbed/program.h"
 
 namespace {
@@ -25,55 +26,18 @@ using testbed::RunningProgram;
 
 using exploretest::handles;
 using exploretest::Pixel2;
+using exploretest::awaitLine;
+using exploretest::outputLines;
+using exploretest::quit;
+using exploretest::windowOf;
 
-bool anyExplorerWindow() {
-  return !testbed::runCommand("xdotool search --name '^tilings-explore: ' 2>/dev/null").output.empty();
-}
-
-// tilings-explore NAME (or a link), started once the window of an earlier
-// one is gone: the server destroys a window a moment after its program
-// ends, and a search by title must not find the old one.
 std::unique_ptr<RunningProgram> explorer(const std::string& name, bool traced = false) {
-  testbed::privateDisplay();
-  for (int i = 0; i < 100 && anyExplorerWindow(); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  return std::make_unique<RunningProgram>("tilings-explore", traced, std::vector<std::string>{name});
+  return exploretest::explorerWith({name}, traced);
 }
 
 // The explorer in construction mode: a link without a kept group.
 std::unique_ptr<RunningProgram> constructing(const std::string& name, bool traced = false) {
   return explorer("?tiling=" + name, traced);
-}
-
-// The explorer's window, found by its title.
-unsigned long windowOf(RunningProgram& program) {
-  for (int i = 0; i < 200 && program.alive(); ++i) {
-    const testbed::CommandResult found = testbed::runCommand(
-        "xdotool search --onlyvisible --name '^tilings-explore: ' 2>/dev/null");
-    if (found.status == 0 && !found.output.empty()) return std::stoul(found.output);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  ADD_FAILURE() << "no window; stderr: " << program.standardError();
-  return 0;
-}
-
-std::vector<std::string> outputLines(const RunningProgram& program) {
-  std::vector<std::string> lines;
-  std::istringstream in(program.standardOutput());
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-// Waits until standard output has a line starting with `prefix`; the last.
-std::string awaitLine(const RunningProgram& program, const std::string& prefix) {
-  for (int i = 0; i < 100; ++i) {
-    const std::vector<std::string> lines = outputLines(program);
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
-      if (it->rfind(prefix, 0) == 0) return *it;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  ADD_FAILURE() << "no line starting '" << prefix << "' in:\n" << program.standardOutput();
-  return "";
 }
 
 // The last status line printed for `name`.
@@ -157,13 +121,6 @@ bool drawnMovedAsAWhole(const std::vector<Segment>& drawn, const std::vector<Seg
 
 // q ends the explorer; its window is gone before xdotool can send the key's
 // release, so xdotool's own status says nothing.
-void quit(RunningProgram& program, unsigned long window) {
-  testbed::runCommand("xdotool key --window " + std::to_string(window) + " q >/dev/null 2>&1");
-  // A traced explorer may still be drawing the frames of many steps.
-  for (int i = 0; i < 400 && program.alive(); ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  EXPECT_EQ(program.stop(), 0);
-}
 
 class ExploreDrag : public ::testing::TestWithParam<const char*> {};
 

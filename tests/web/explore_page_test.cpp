@@ -12,12 +12,14 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <fstream>
 #include <map>
 #include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "shape/segments_text.h"
 #include "tests/testbed/program.h"
 #include "tools/registry.h"
 
@@ -273,6 +275,44 @@ TEST(ExplorePhone, AFingerMovesAHandleFromAFingertipAwayAndTheButtonsStep) {
   expectNear(numbers(l, "finger.after"), {before[0] + 40, before[1] + 20}, 1.5);
   EXPECT_NE(l.at("finger.address.after"), l.at("finger.address.before"));
   EXPECT_EQ(l.at("next.address")[0].rfind("?tiling=pentatile2&", 0), 0u) << l.at("next.address")[0];
+}
+
+// The page's Open drawing, through its own file chooser: a tiling's stored
+// drawing opens as a tiling named after its file, in its group, its link in
+// the address, and that address opened anew shows the same; a file that is
+// no periodic tiling leaves the drawing shown and says why in the status.
+TEST(ExplorePage, OpenDrawingOpensASegmentsFileAndItsLinkGoesInTheAddress) {
+  SKIP_WITHOUT_CHROMIUM();
+  const std::string dir = testing::TempDir();
+  const std::string good = dir + "/five-sided.txt", bad = dir + "/one-segment.txt";
+  {
+    std::ofstream out(good);
+    shape::writeSegments(out, tools::builtScene(*tools::findTilingProgram("pentatile1")));
+    std::ofstream(bad) << "0 0 1 0\n";
+  }
+  const testbed::CommandResult page = drive("drawing " WEB_SITE " " + good + " " + bad);
+  ASSERT_EQ(page.status, 0) << page.output;
+  const Lines l = linesOf(page.output);
+  ASSERT_TRUE(l.count("five-sided.txt.status")) << page.output;
+  const std::vector<std::string>& status = l.at("five-sided.txt.status");
+  ASSERT_GE(status.size(), 4u) << joined(status);
+  EXPECT_EQ(status[0], "five-sided: tiles without gaps or overlaps");
+  EXPECT_EQ(status[3].rfind("p2 (2222)", 0), 0u) << status[3];
+  EXPECT_EQ(l.at("five-sided.txt.title"), std::vector<std::string>{"tilings-explore: five-sided"});
+  const std::string address = l.at("five-sided.txt.address")[0];
+  EXPECT_EQ(address.rfind("?drawing=five-sided&periods=", 0), 0u) << address;
+  EXPECT_TRUE(l.at("errors").empty()) << joined(l.at("errors"));
+
+  EXPECT_EQ(l.at("one-segment.txt.status"),
+            std::vector<std::string>{"one-segment.txt: the segments close no face"});
+  EXPECT_EQ(l.at("one-segment.txt.address")[0], address);
+
+  const testbed::CommandResult shared = drive("link " WEB_SITE " '" + address.substr(1) + "'");
+  ASSERT_EQ(shared.status, 0) << shared.output;
+  const Lines again = linesOf(shared.output);
+  EXPECT_EQ(again.at("status"), status);
+  EXPECT_TRUE(again.at("problems").empty()) << joined(again.at("problems"));
+  EXPECT_EQ(again.at("address")[0], address);
 }
 
 // GEOS built for WebAssembly, run under Node.js: its errors come back as a

@@ -18,7 +18,7 @@
 #include "shape/link.h"
 #include "tools/analyse/identity_table.h"
 #include "tools/analyse/report.h"
-#include "tools/analyse/segments_text.h"
+#include "shape/segments_text.h"
 #include "tools/registry.h"
 
 namespace {
@@ -70,7 +70,7 @@ int analyseFile(const std::string& path, bool json, const faces::AnalysisOptions
   const std::string name = path == "-" ? "standard input" : path;
   std::vector<faces::Segment2> segments;
   std::string error;
-  if (!tools::readSegments(in, segments, error)) {
+  if (!shape::readSegments(in, segments, error)) {
     std::cerr << "tilings-analyse: " << name << ": " << error << "\n";
     return 1;
   }

@@ -21,7 +21,7 @@
 
 #include "shape/link.h"
 #include "faces/faces.h"
-#include "tools/analyse/segments_text.h"
+#include "shape/segments_text.h"
 #include "tools/export/cut.h"
 #include "tools/export/png.h"
 #include "tools/export/svg.h"
@@ -73,7 +73,7 @@ std::string exported(const std::string& name, const SceneStore& scene, Format fo
                      const faces::AnalysisOptions& options = {}) {
   std::ostringstream text;
   if (format == Format::drawing) tools::writeSvg(text, scene);
-  if (format == Format::segments) tools::writeSegments(text, scene);
+  if (format == Format::segments) shape::writeSegments(text, scene);
   if (format == Format::filled || format == Format::png)
     tools::writeFilledSvg(text, scene, faces::analyse(faces::sceneSegments(scene), options));
   if (format != Format::png) return text.str();

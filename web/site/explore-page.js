@@ -232,9 +232,27 @@
   // Space on a focused button or link press it: GLUT, listening to the
   // whole window, would take them as keys.
   var helpButton = document.querySelector('#buttons [data-key="h"]');
-  document.querySelectorAll('#buttons button').forEach(function (b) {
-    b.disabled = true;
+  document.querySelectorAll('#buttons button').forEach(function (b) { b.disabled = true; });
+  document.querySelectorAll('#buttons button[data-key]').forEach(function (b) {
     b.addEventListener('click', function () { Module._explorerPressKey(b.dataset.key.charCodeAt(0)); });
+  });
+
+  // --- Open drawing: a segments file chosen on this machine, its name and
+  // text handed to the module (explore/page_controls_web.cpp), which opens
+  // it as a tiling and puts its link in the address, or says in the status
+  // why it is no periodic tiling.
+  var drawingFile = document.getElementById('drawing-file');
+  document.getElementById('open-drawing').addEventListener('click', function () { drawingFile.click(); });
+  drawingFile.addEventListener('change', function () {
+    var file = drawingFile.files[0];
+    if (!file) return;
+    file.text().then(function (text) {
+      var utf8 = new TextEncoder();
+      Module.explorerDrawing = { name: utf8.encode(file.name), text: utf8.encode(text) };
+      Module._explorerOpenDrawing();
+      Module.explorerDrawing = null;
+      drawingFile.value = '';
+    });
   });
   window.addEventListener('keydown', function (e) {
     var control = e.target.tagName === 'BUTTON' || e.target.tagName === 'A';
@@ -252,6 +270,10 @@
     onAbort: function () { print('The explorer stopped with an error (see the browser console).'); },
     explorerPage: function (what, data) { shown[what](data); },
     explorerDownload: download,
+    explorerDrawingRefused: function (words) {
+      window.explorerStatus = [drawingFile.files[0].name + ': ' + words];
+      statusBox.replaceChildren(element('p', window.explorerStatus[0], 'verdict broken'));
+    },
     explorerDragStep: function (motion, frame) {
       window.dragSteps.push(motion + frame);
       window.dragParts.push([motion, frame]);

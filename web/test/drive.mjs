@@ -14,6 +14,10 @@
 //       WebGL: whether the canvas shows (1 or 0), then the message shown
 //   node drive.mjs explore SITE NAME... the explorer opened on each tiling
 //       (explore.html?tiling=NAME): a line each, NAME and the status lines
+//   node drive.mjs drawing SITE FILE... the explorer's Open drawing on
+//       each segments file in turn, through the page's file chooser: lines
+//       BASENAME.status, .problems, .address, .labels, .canvas, .title and
+//       .ms (from the file chosen to its status shown), then errors
 //   node drive.mjs link SITE QUERY      the explorer opened on
 //       explore.html?QUERY: lines status, problems, address, labels,
 //       canvas (1 shown, 0 not) and errors (uncaught in the page)
@@ -46,7 +50,7 @@
 // pixels: one motion each from press to release, or two with a click of the
 // wheel (downwards) between them.
 import { existsSync, readFileSync, writeFileSync } from 'node:fs';
-import { join } from 'node:path';
+import { basename, join } from 'node:path';
 import { serveSite } from '../serve.mjs';
 import { frames, openProgram, withBrowser } from './browser.mjs';
 
@@ -335,6 +339,24 @@ async function drivePhonePage(browser, url, out) {
   await canvasShot(page, await page.$('#canvas'), join(out, 'mouse.png'));
 }
 
+// The explorer's "Open drawing" on each file in turn, through the page's
+// own file chooser: after each, its state as `BASENAME.KEY` lines.
+async function openDrawings(page, url, files) {
+  const errors = await openExplorer(page, url, '');
+  for (const file of files) {
+    const before = await page.evaluate(() => location.search + '|' + JSON.stringify(window.explorerStatus));
+    const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#open-drawing')]);
+    const start = Date.now();
+    await chooser.accept([file]);
+    await page.waitForFunction((b) => location.search + '|' + JSON.stringify(window.explorerStatus) !== b,
+                               { timeout: 60000 }, before);
+    const ms = Date.now() - start;
+    await frames(page);
+    printState(`${basename(file)}.`, { ...(await explorerState(page)), title: await page.title(), ms });
+  }
+  printState('', { errors });
+}
+
 const [mode, site, name, out] = process.argv.slice(2);
 const { server, url } = await serveSite(site);
 try {
@@ -350,6 +372,7 @@ try {
       printState('', { ...(await explorerState(page)), errors });
     } else if (mode === 'keys') await pressKeys(page, url, name);
     else if (mode === 'drag') await dragHandle(browser, url, name, Number(out), Number(process.argv[6]));
+    else if (mode === 'drawing') await openDrawings(page, url, process.argv.slice(4));
     else if (mode === 'phone') await drivePhone(browser, url);
     else if (mode === 'phonepage') await drivePhonePage(browser, `${url}${name}.html`, out);
     else throw new Error(`unknown mode ${mode}`);

@@ -10,7 +10,7 @@
 #include "faces/faces.h"
 #include "scene/scene.h"
 
-namespace tools {
+namespace shape {
 
 // Every stored segment, each coordinate as text that reads back as exactly
 // its float value.
@@ -21,4 +21,4 @@ void writeSegments(std::ostream& out, const SceneStore& scene);
 // with `error` saying what and on which line.
 bool readSegments(std::istream& in, std::vector<faces::Segment2>& segments, std::string& error);
 
-}  // namespace tools
+}  // namespace shape

@@ -1,4 +1,4 @@
-#include "tools/analyse/segments_text.h"
+#include "shape/segments_text.h"
 
 #include <cerrno>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace tools {
+namespace shape {
 
 namespace {
 
@@ -73,4 +73,4 @@ bool readSegments(std::istream& in, std::vector<faces::Segment2>& segments, std:
   return true;
 }
 
-}  // namespace tools
+}  // namespace shape
