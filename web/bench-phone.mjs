@@ -7,9 +7,13 @@
 // finger's motion, where the tiling is rebuilt and analysed, plus the frame
 // it asks for, as the page times them (web/explore-post.js).
 //
-//   node web/bench-phone.mjs [--runs N] [--site DIR]
+//   node web/bench-phone.mjs [--runs N, 0: no first frames] [--site DIR] [--mode symmetry|construction]
 //
-// DIR defaults to out/web (./tilings web).
+// DIR defaults to out/web (./tilings web). The drags are made in symmetry
+// mode, on a vertex handle (the link keeps a group: "&keep=", the one the
+// explorer opens in), or with --mode construction on one of the program's
+// given points (a link with the tiling alone): tilings with none (the
+// atlas's) have nothing to drag there and are left out.
 import { execFileSync } from 'node:child_process';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -22,8 +26,10 @@ const { values: options } = parseArgs({
   options: {
     runs: { type: 'string', default: '5' },
     site: { type: 'string', default: join(root, 'out/web') },
+    mode: { type: 'string', default: 'symmetry' },
   },
 });
+if (!['symmetry', 'construction'].includes(options.mode)) throw new Error(`no mode ${options.mode}`);
 const runs = Number(options.runs);
 const programs = execFileSync(join(root, 'tilings'), ['list'], { encoding: 'utf8' }).trim().split('\n');
 const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
@@ -43,11 +49,22 @@ async function openOnPhone(browser, url, cache) {
   return page;
 }
 
+// The page in the mode asked for: symmetry mode's link keeps a group.
+const modeQuery = options.mode === 'symmetry' ? '&keep=' : '';
+async function inMode(page) {
+  const symmetry = await page.evaluate(() => location.search.includes('keep='));
+  return symmetry === (options.mode === 'symmetry');
+}
+
 // A finger on the first movable handle (its label carries its place),
 // moved `pixels` right and half that down per step.
 async function touchDragSteps(browser, url, name, pixels, count) {
-  const page = await openOnPhone(browser, `${url}explore.html?tiling=${name}`, true);
+  const page = await openOnPhone(browser, `${url}explore.html?tiling=${name}${modeQuery}`, true);
   await frames(page);
+  if (!(await inMode(page))) {
+    await page.close();
+    return [];
+  }
   const box = await (await page.$('#canvas')).boundingBox();
   const label = await page.evaluate(() => {
     const s = [...document.querySelectorAll('#labels span')].find((l) => !l.textContent.includes('fixed'));
@@ -71,10 +88,10 @@ async function touchDragSteps(browser, url, name, pixels, count) {
 const { server, url } = await serveSite(options.site);
 const figures = await withBrowser([], async (browser) => {
   const first = Object.fromEntries(programs.map((n) => [n, []]));
-  // Round-robin, one unmeasured load of each first.
-  for (let r = -1; r < runs; r++) {
+  // Round-robin, one unmeasured load of each first; none with --runs 0.
+  for (let r = runs > 0 ? -1 : 0; r < runs; r++) {
     for (const name of programs) {
-      const page = await openOnPhone(browser, `${url}explore.html?tiling=${name}`, false);
+      const page = await openOnPhone(browser, `${url}explore.html?tiling=${name}${modeQuery}`, false);
       if (r >= 0) first[name].push(await page.evaluate(() => window.firstFrameMs));
       await page.close();
     }
@@ -92,10 +109,12 @@ const describe = (parts) => {
 };
 const firsts = Object.values(figures.first);
 console.log('Explorer page on a phone: 390 x 844 CSS pixels at pixel ratio 3, touch, headless chromium');
-console.log(`first frame with its status: median ${median(firsts).toFixed(0)} ms, ${Math.min(...firsts).toFixed(0)} to ` +
+if (runs > 0) console.log(`first frame with its status: median ${median(firsts).toFixed(0)} ms, ${Math.min(...firsts).toFixed(0)} to ` +
   `${Math.max(...firsts).toFixed(0)} ms (median of ${runs} loads per tiling; ` +
   `${programs.map((n) => `${n} ${figures.first[n].toFixed(0)}`).join(', ')})`);
-const medians = programs.map((n) => median(figures.steps[n].map(([m, f]) => m + f)));
-console.log(`one-finger drag steps on a handle: median over the seventeen tilings' medians ` +
-  `${median(medians).toFixed(1)} ms; all steps: ${describe(Object.values(figures.steps).flat())}`);
-for (const name of programs) console.log(`  ${name}: ${describe(figures.steps[name])}`);
+const dragged = programs.filter((n) => figures.steps[n].length > 0);
+const medians = dragged.map((n) => median(figures.steps[n].map(([m, f]) => m + f)));
+console.log(`one-finger drag steps on a handle in ${options.mode} mode: median over the ${dragged.length} ` +
+  `tilings' medians ${median(medians).toFixed(1)} ms; all steps: ${describe(Object.values(figures.steps).flat())}`);
+for (const name of programs)
+  console.log(`  ${name}: ${dragged.includes(name) ? describe(figures.steps[name]) : `no handle to drag in ${options.mode} mode`}`);
