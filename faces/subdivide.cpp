@@ -100,14 +100,14 @@ bool liesAlong(const std::vector<Vec2>& piece, const Welded& w, int k) {
 }
 
 // The welded segments noded where they cross. GEOS nodes only the segments
-// that cross or touch another: noding them all, it would spend time on every
-// pair that shares an end point, minutes for a point where thousands meet.
+// that cross or touch another (`tangled`, from entangled): noding them all,
+// it would spend time on every pair that shares an end point, minutes for a
+// point where thousands meet.
 // The rest meet the others only at their own end points and are kept whole.
 // GEOS gives each segment's pieces in the segments' order, one after the
 // other, and the whole is put together in that same order, just as if GEOS
 // had noded everything.
-Geos::Owned nodedLineWork(const Geos& geos, const Welded& w) {
-  const std::vector<char> tangled = entangled(w, SegmentCells(w));
+Geos::Owned nodedLineWork(const Geos& geos, const Welded& w, const std::vector<char>& tangled) {
   std::vector<int> tangledOnes;
   std::vector<GEOSGeometry*> lines;
   for (int k = 0; k < int(w.segments.size()); ++k)
@@ -467,20 +467,20 @@ Subdivision subdivide(std::span<const Segment2> segments) {
   Welded welded = weldEnds(segments);
   if (welded.segments.empty()) return sub;
 
-  // Noding a tangle of segments that cross each other at every turn takes
-  // GEOS minutes; such a drawing is refused at once.
-  {
-    const SegmentCells cells(welded);
-    if (crossingPairs(welded, cells, maxCrossings).size() >= maxCrossings)
-      throw std::invalid_argument("the segments cross each other more than " +
-                                  std::to_string(maxCrossings) + " times: too tangled to analyse");
-    cutAtPoints(welded, cells);
-  }
+  cutAtPoints(welded, SegmentCells(welded));
+  // Every meeting of segments at an end point is now exact; what is left
+  // are crossings. Noding a tangle of segments that cross each other at
+  // every turn takes GEOS minutes; such a drawing is refused at once. The
+  // crossings found otherwise are all there are, and say what GEOS nodes.
+  const SegmentCells cells(welded);
+  const std::vector<std::pair<int, int>> crossings = crossingPairs(welded, cells, maxCrossings);
+  if (crossings.size() >= maxCrossings)
+    throw std::invalid_argument("the segments cross each other more than " + std::to_string(maxCrossings) +
+                                " times: too tangled to analyse");
   refuseBusyPoints(welded);
 
-  // Every meeting of segments is now exact; GEOS nodes where they cross.
   Geos geos;
-  const Geos::Owned noded = nodedLineWork(geos, welded);
+  const Geos::Owned noded = nodedLineWork(geos, welded, entangled(welded, cells, crossings));
   const Geos::Owned closed = closedLineWork(geos, noded.get(), sub.dangles);
   GEOSGeometry *cuts = nullptr, *dangles = nullptr, *invalid = nullptr;
   const Geos::Owned polygons =

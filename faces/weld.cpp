@@ -395,8 +395,13 @@ void cutAtPoints(Welded& w, const SegmentCells& cells) {
 }
 
 std::vector<char> entangled(const Welded& w, const SegmentCells& cells) {
+  return entangled(w, cells, crossingPairs(w, cells, SIZE_MAX));
+}
+
+std::vector<char> entangled(const Welded& w, const SegmentCells& cells,
+                            std::span<const std::pair<int, int>> crossings) {
   std::vector<char> marked(w.segments.size(), 0);
-  for (auto [k, j] : crossingPairs(w, cells, SIZE_MAX)) marked[k] = marked[j] = 1;
+  for (auto [k, j] : crossings) marked[k] = marked[j] = 1;
 
   std::vector<char> touched(w.points.size(), 0);
   std::vector<int> lastSeen(w.segments.size(), -1);

@@ -203,5 +203,8 @@ void cutAtPoints(Welded& w, const SegmentCells& cells);
 // the segments that noding may split. All others meet the rest only at
 // their own end points.
 std::vector<char> entangled(const Welded& w, const SegmentCells& cells);
+// The same, given every pair of segments that cross (crossingPairs).
+std::vector<char> entangled(const Welded& w, const SegmentCells& cells,
+                            std::span<const std::pair<int, int>> crossings);
 
 }  // namespace faces

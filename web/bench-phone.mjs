@@ -7,9 +7,16 @@
 // finger's motion, where the tiling is rebuilt and analysed, plus the frame
 // it asks for, as the page times them (web/explore-post.js).
 //
-//   node web/bench-phone.mjs [--runs N] [--site DIR]
+//   node web/bench-phone.mjs [--runs N, 0: no first frames] [--site DIR] [--mode symmetry|construction]
+//                            [--against DIR2] [--drags K] [--tilings NAME,NAME...]
 //
-// DIR defaults to out/web (./tilings web).
+// DIR defaults to out/web (./tilings web). The drags are made in symmetry
+// mode, on a vertex handle (the link keeps a group: "&keep=", the one the
+// explorer opens in), or with --mode construction on one of the program's
+// given points (a link with the tiling alone): tilings with none (the
+// atlas's) have nothing to drag there and are left out. Each tiling is
+// dragged K times (default 1); with --against, on DIR and DIR2 in turn, so
+// that two builds meet the same load on a shared machine.
 import { execFileSync } from 'node:child_process';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
@@ -22,10 +29,16 @@ const { values: options } = parseArgs({
   options: {
     runs: { type: 'string', default: '5' },
     site: { type: 'string', default: join(root, 'out/web') },
+    mode: { type: 'string', default: 'symmetry' },
+    against: { type: 'string' },
+    drags: { type: 'string', default: '1' },
+    tilings: { type: 'string' },
   },
 });
+if (!['symmetry', 'construction'].includes(options.mode)) throw new Error(`no mode ${options.mode}`);
 const runs = Number(options.runs);
-const programs = execFileSync(join(root, 'tilings'), ['list'], { encoding: 'utf8' }).trim().split('\n');
+const programs = options.tilings?.split(',') ??
+  execFileSync(join(root, 'tilings'), ['list'], { encoding: 'utf8' }).trim().split('\n');
 const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 
 const median = (values) => {
@@ -43,11 +56,22 @@ async function openOnPhone(browser, url, cache) {
   return page;
 }
 
+// The page in the mode asked for: symmetry mode's link keeps a group.
+const modeQuery = options.mode === 'symmetry' ? '&keep=' : '';
+async function inMode(page) {
+  const symmetry = await page.evaluate(() => location.search.includes('keep='));
+  return symmetry === (options.mode === 'symmetry');
+}
+
 // A finger on the first movable handle (its label carries its place),
 // moved `pixels` right and half that down per step.
 async function touchDragSteps(browser, url, name, pixels, count) {
-  const page = await openOnPhone(browser, `${url}explore.html?tiling=${name}`, true);
+  const page = await openOnPhone(browser, `${url}explore.html?tiling=${name}${modeQuery}`, true);
   await frames(page);
+  if (!(await inMode(page))) {
+    await page.close();
+    return [];
+  }
   const box = await (await page.$('#canvas')).boundingBox();
   const label = await page.evaluate(() => {
     const s = [...document.querySelectorAll('#labels span')].find((l) => !l.textContent.includes('fixed'));
@@ -68,21 +92,26 @@ async function touchDragSteps(browser, url, name, pixels, count) {
   return steps;
 }
 
-const { server, url } = await serveSite(options.site);
+const sites = [options.site, ...(options.against ? [options.against] : [])];
+const servers = await Promise.all(sites.map((site) => serveSite(site)));
+const { url } = servers[0];
 const figures = await withBrowser([], async (browser) => {
   const first = Object.fromEntries(programs.map((n) => [n, []]));
-  // Round-robin, one unmeasured load of each first.
-  for (let r = -1; r < runs; r++) {
+  // Round-robin, one unmeasured load of each first; none with --runs 0.
+  for (let r = runs > 0 ? -1 : 0; r < runs; r++) {
     for (const name of programs) {
-      const page = await openOnPhone(browser, `${url}explore.html?tiling=${name}`, false);
+      const page = await openOnPhone(browser, `${url}explore.html?tiling=${name}${modeQuery}`, false);
       if (r >= 0) first[name].push(await page.evaluate(() => window.firstFrameMs));
       await page.close();
     }
   }
-  const steps = {};
-  for (const name of programs) steps[name] = await touchDragSteps(browser, url, name, 4, 20);
+  const steps = sites.map(() => Object.fromEntries(programs.map((n) => [n, []])));
+  for (let d = 0; d < Number(options.drags); d++)
+    for (const name of programs)
+      for (let s = 0; s < sites.length; s++)
+        steps[s][name].push(...(await touchDragSteps(browser, servers[s].url, name, 4, 20)));
   return { first: Object.fromEntries(programs.map((n) => [n, median(first[n])])), steps };
-}).finally(() => server.close());
+}).finally(() => servers.forEach((s) => s.server.close()));
 
 const describe = (parts) => {
   const total = parts.map(([m, f]) => m + f);
@@ -92,10 +121,16 @@ const describe = (parts) => {
 };
 const firsts = Object.values(figures.first);
 console.log('Explorer page on a phone: 390 x 844 CSS pixels at pixel ratio 3, touch, headless chromium');
-console.log(`first frame with its status: median ${median(firsts).toFixed(0)} ms, ${Math.min(...firsts).toFixed(0)} to ` +
+if (runs > 0) console.log(`first frame with its status: median ${median(firsts).toFixed(0)} ms, ${Math.min(...firsts).toFixed(0)} to ` +
   `${Math.max(...firsts).toFixed(0)} ms (median of ${runs} loads per tiling; ` +
   `${programs.map((n) => `${n} ${figures.first[n].toFixed(0)}`).join(', ')})`);
-const medians = programs.map((n) => median(figures.steps[n].map(([m, f]) => m + f)));
-console.log(`one-finger drag steps on a handle: median over the seventeen tilings' medians ` +
-  `${median(medians).toFixed(1)} ms; all steps: ${describe(Object.values(figures.steps).flat())}`);
-for (const name of programs) console.log(`  ${name}: ${describe(figures.steps[name])}`);
+sites.forEach((site, s) => {
+  const steps = figures.steps[s];
+  const dragged = programs.filter((n) => steps[n].length > 0);
+  const medians = dragged.map((n) => median(steps[n].map(([m, f]) => m + f)));
+  if (sites.length > 1) console.log(`${site}:`);
+  console.log(`one-finger drag steps on a handle in ${options.mode} mode: median over the ${dragged.length} ` +
+    `tilings' medians ${median(medians).toFixed(1)} ms; all steps: ${describe(Object.values(steps).flat())}`);
+  for (const name of programs)
+    console.log(`  ${name}: ${dragged.includes(name) ? describe(steps[name]) : `no handle to drag in ${options.mode} mode`}`);
+});

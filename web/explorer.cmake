@@ -9,18 +9,24 @@
 # throw and returns the error; the face analysis turns errors and degenerate
 # drawings into exceptions that the explorer catches. All of that needs C++
 # exceptions caught, which Emscripten leaves off by default (a throw then
-# ends the page): -fexceptions for GEOS (web/geos/build.sh), for everything
-# from here on and for the link. The programs above are built without, as
-# they throw nothing.
-set(WEB_EXCEPTIONS -fexceptions CACHE STRING "how GEOS and the explorer catch C++ exceptions")
+# ends the page): the same flag for GEOS (web/geos/build.sh), for everything
+# from here on and for the link. WebAssembly's own exceptions, which every
+# current browser runs, make the page 38 KB smaller and its drag steps about
+# a third quicker than Emscripten's JavaScript ones (-fexceptions), which
+# route every call that may throw through JavaScript (docs/performance.md).
+# The programs above are built without, as they throw nothing.
+set(WEB_EXCEPTIONS -fwasm-exceptions CACHE STRING "how GEOS and the explorer catch C++ exceptions")
 add_compile_options(${WEB_EXCEPTIONS})
 
-# How the explorer's own code and the module's link are optimised: -O2 as
-# the programs are; -Oz makes the page 43 KB smaller but its drag steps
+# How the explorer's own code is optimised: -O2 as the programs are; -Oz,
+# for the code and the link, made the page 43 KB smaller but its drag steps
 # about twice as slow (docs/performance.md), so it is a choice, not the
 # default.
-set(WEB_EXPLORER_OPTIMISE -O2 CACHE STRING "how the explorer's code and module are optimised")
+set(WEB_EXPLORER_OPTIMISE -O2 CACHE STRING "how the explorer's code is optimised")
 add_compile_options(${WEB_EXPLORER_OPTIMISE})
+# The linked module is optimised again by binaryen, for size: 5 KB smaller
+# than at -O2, with drag steps as quick.
+set(WEB_LINK_OPTIMISE -Oz CACHE STRING "how the explorer's linked module is optimised")
 
 add_subdirectory(${source_root}/faces faces)
 add_subdirectory(${source_root}/symmetry symmetry)
@@ -51,10 +57,26 @@ target_link_libraries(tilings_analyse PUBLIC faces symmetry family framework)
 add_subdirectory(${source_root}/shape shape)
 add_subdirectory(${source_root}/explore explore)
 
+# Code that no drag step runs (the atlas's tables, the files written on a
+# key, the link read at start and written on letting go, the registry's
+# lookups) is optimised for size: it is a third of the explorer's own code,
+# and its speed is never felt (docs/performance.md).
+set(WEB_COLD_OPTIMISE -Oz CACHE STRING "how the explorer's code off the drag path is optimised")
+target_compile_options(atlas PRIVATE ${WEB_COLD_OPTIMISE})
+target_compile_options(tilings_svg PRIVATE ${WEB_COLD_OPTIMISE})
+target_compile_options(tilings_cut PRIVATE ${WEB_COLD_OPTIMISE})
+target_compile_options(tilings_analyse PRIVATE ${WEB_COLD_OPTIMISE})
+set_source_files_properties(${source_root}/tools/registry.cpp TARGET_DIRECTORY tilings_registry
+                            PROPERTIES COMPILE_OPTIONS ${WEB_COLD_OPTIMISE})
+set_source_files_properties(${source_root}/shape/link.cpp TARGET_DIRECTORY tilings_shape
+                            PROPERTIES COMPILE_OPTIONS ${WEB_COLD_OPTIMISE})
+set_source_files_properties(${source_root}/explore/link.cpp TARGET_DIRECTORY explore
+                            PROPERTIES COMPILE_OPTIONS ${WEB_COLD_OPTIMISE})
+
 # tilings-explore becomes explore.js and explore.wasm; web/site/explore.js
 # starts it with the page's address as its argument.
 # The analysis of a reshaped block needs more than the programs' fixed 16 MB.
-target_link_options(tilings-explore PRIVATE ${web_link_options} ${WEB_EXCEPTIONS} ${WEB_EXPLORER_OPTIMISE}
+target_link_options(tilings-explore PRIVATE ${web_link_options} ${WEB_EXCEPTIONS} ${WEB_LINK_OPTIMISE}
                     -sALLOW_MEMORY_GROWTH=1 "SHELL:--post-js ${CMAKE_SOURCE_DIR}/explore-post.js")
 set_target_properties(tilings-explore PROPERTIES OUTPUT_NAME explore RUNTIME_OUTPUT_DIRECTORY ${site}
                       LINK_DEPENDS "${compat}/post.js;${CMAKE_SOURCE_DIR}/explore-post.js")

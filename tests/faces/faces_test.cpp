@@ -237,6 +237,19 @@ TEST(BadInput, TangleIsRefused) {
   EXPECT_THROW(faces::analyse(tangle), std::invalid_argument);
 }
 
+// A side that another tile's corner lies on is cut there, not crossed: a
+// ladder of more rungs than the crossings a tangle may have still has one
+// square face between each two rungs.
+TEST(BadInput, CornersOnSidesAreNoTangle) {
+  const int rungs = 6000;
+  std::vector<Segment2> ladder{{{0, 0}, {rungs - 1.0, 0}}, {{0, 1}, {rungs - 1.0, 1}}};
+  for (int k = 0; k < rungs; ++k) ladder.push_back({{double(k), 0}, {double(k), 1}});
+  const Analysis a = faces::analyse(ladder);
+  EXPECT_EQ(a.faces.size(), std::size_t(rungs - 1));
+  EXPECT_EQ(a.facesBySides(), (std::map<int, int>{{4, rungs - 1}}));
+  EXPECT_EQ(a.count(ProblemKind::crossing), 0);
+}
+
 // Coordinates near the end of the double range are measured or refused,
 // never a hang (the test's time limit would catch one).
 TEST(BadInput, FarFlungCoordinatesFinish) {

@@ -271,7 +271,10 @@ TEST(AgainstEveryPair, EntangledAreTheSegmentsThatCrossOrComeNearAnEnd) {
     }
     for (int k = 0; k < int(w.segments.size()); ++k)
       if (touched[w.segments[k].first] || touched[w.segments[k].second]) expected[k] = 1;
-    const std::vector<char> found = faces::entangled(w, faces::SegmentCells(w));
+    const faces::SegmentCells cells(w);
+    const std::vector<char> found = faces::entangled(w, cells);
+    // Handed the crossings found beforehand, it marks the same segments.
+    EXPECT_EQ(faces::entangled(w, cells, faces::crossingPairs(w, cells, SIZE_MAX)), found) << "seed " << seed;
     for (int k = 0; k < int(w.segments.size()); ++k)
       if (expected[k]) {
         EXPECT_TRUE(found[k]) << "segment " << k << ", seed " << seed;

@@ -1,23 +1,23 @@
 #!/usr/bin/env bash
 # GEOS for WebAssembly, built from Debian's own source package.
 #
-#   web/geos/build.sh [-fwasm-exceptions]
+#   web/geos/build.sh [-fwasm-exceptions | -fexceptions]
 #                        prints the folder to pass as GEOS_DIR
 #
 # The C API is built with emcmake as static libraries, with C++ exceptions
 # turned on: GEOS reports a failure by throwing inside its C API, which
 # catches the throw and returns an error; without exception support the throw
-# would end the page instead. By default they are Emscripten's JavaScript
-# exceptions (-fexceptions), which every browser with WebAssembly runs;
-# -fwasm-exceptions gives WebAssembly's own, for browsers that have them
-# (the explorer's build must then use the same: web/explorer.cmake's
-# WEB_EXCEPTIONS). The install is kept outside the clone, keyed by
+# would end the page instead. By default they are WebAssembly's own
+# exceptions (-fwasm-exceptions), which every current browser runs;
+# -fexceptions gives Emscripten's JavaScript exceptions, for older browsers,
+# at a larger and slower page (docs/performance.md). The explorer's build
+# must use the same: web/explorer.cmake's WEB_EXCEPTIONS. The install is kept outside the clone, keyed by
 # GEOS's version and a hash of the flags and the compiler, so a second call or
 # a second clone reuses it. The source comes through a private deb-src list;
 # the machine's own apt sources are left alone.
 set -euo pipefail
 
-flags="-O2 ${1:--fexceptions} -DNDEBUG"
+flags="-O2 ${1:--fwasm-exceptions} -DNDEBUG"
 cache="${XDG_CACHE_HOME:-$HOME/.cache}/plane-tilings"
 
 say() { printf '%s\n' "$*" >&2; }

@@ -111,8 +111,10 @@
     setTimeout(function () { URL.revokeObjectURL(url); }, 1000);
   }
 
+  // Each line its own text node: a drag prints a status line a step, and
+  // rewriting the whole log each time would cost more the longer it grows.
   function print(text) {
-    output.textContent += text + '\n';
+    output.append(text + '\n');
     console.log(text);
   }
 
