@@ -70,12 +70,32 @@ void storeBlock(const Entry& entry, int rows, int columns) {
 
 }  // namespace
 
-void storePatch(const Entry& entry, int n) { storeBlock(entry, n, n); }
+void storePatch(const Entry& entry, int n) {
+  Entry reduced = entry;
+  reducePeriods(reduced.u, reduced.v);
+  storeBlock(reduced, n, n);
+}
 
 void storeOwnPatch(const Entry& entry) {
-  const double u = std::hypot(entry.u.x, entry.u.y), v = std::hypot(entry.v.x, entry.v.y);
+  Entry reduced = entry;
+  reducePeriods(reduced.u, reduced.v);
+  const double u = std::hypot(reduced.u.x, reduced.u.y), v = std::hypot(reduced.v.x, reduced.v.y);
   const double across = entry.latticeSize * std::max(u, v);
-  storeBlock(entry, int(std::lround(across / v)), int(std::lround(across / u)));
+  storeBlock(reduced, int(std::lround(across / v)), int(std::lround(across / u)));
+}
+
+void reducePeriods(Vec& u, Vec& v) {
+  const auto dot = [](Vec a, Vec b) { return a.x * b.x + a.y * b.y; };
+  // Each step takes the nearest multiple of one period off the other; the
+  // longer one shrinks until neither can.
+  for (int step = 0; step < 64; ++step) {
+    const bool uShorter = dot(u, u) <= dot(v, v);
+    Vec& shorter = uShorter ? u : v;
+    Vec& longer = uShorter ? v : u;
+    const double k = std::round(dot(shorter, longer) / dot(shorter, shorter));
+    if (k == 0) return;
+    longer = {longer.x - k * shorter.x, longer.y - k * shorter.y};
+  }
 }
 
 std::span<const Entry> entries() {

@@ -49,13 +49,19 @@ std::vector<Vec> regularPolygon(int n);
 // Where placement p puts point x.
 Vec placed(const Placement& p, Vec x);
 
+// The same lattice's periods at their shortest and most nearly square:
+// neither longer than it need be, their angle between 60 and 120 degrees.
+void reducePeriods(Vec& u, Vec& v);
+
 // Adds every side of every tile of the i, j periods for 0 <= i, j < n to the
-// global scene (addSegment), rows outer, each tile's sides in corner order.
+// global scene (addSegment), rows outer, each tile's sides in corner order:
+// i along v and j along u, the entry's periods reduced (reducePeriods), so
+// that a patch of periods at a small angle is not drawn as a sliver.
 void storePatch(const Entry& entry, int n);
-// The entry's own drawing, as storePatch with rows i along v and columns j
-// along u: latticeSize periods along the longer period, and along the
-// shorter as many as span about the same length, so that a tiling whose
-// periods differ in length is not drawn as a strip.
+// The entry's own drawing, as storePatch: latticeSize periods along the
+// longer of its reduced periods, and along the shorter as many as span
+// about the same length, so that a tiling whose periods differ in length is
+// not drawn as a strip either.
 void storeOwnPatch(const Entry& entry);
 
 // Every entry, pentagon types 1 to 15 first, then the Archimedean tilings.
