@@ -125,8 +125,6 @@ bool keepGroup(Opened& o, const std::string& name) {
   return false;
 }
 
-bool tilesToKeep(const Opened& o) { return tileKeepingOf(o).has_value(); }
-
 bool keepTiles(Opened& o, bool on) {
   if (!on) {
     o.family.tiles.reset();

@@ -75,9 +75,6 @@ bool keepTiles(Opened& opened, bool on);
 // in the largest group that leaves something to move; the own group, tiles
 // kept, when nothing moves at all.
 void chooseOpening(Opened& opened);
-// Whether some congruence class of the drawing spans several orbits of the
-// kept group, so that keeping the tiles means more than keeping the group.
-bool tilesToKeep(const Opened& opened);
 // The degrees of freedom the shape has now: the family's, or what the
 // equations of the kept tiles leave at this shape.
 int freedomNow(const Opened& opened);
