@@ -53,6 +53,11 @@ add_subdirectory(${source_root}/family family)
 add_subdirectory(${source_root}/atlas atlas)
 
 get_property(tiling_programs GLOBAL PROPERTY TILING_PROGRAMS)
+# The constructions too, for the explorer and their own pages alike: 9 KB
+# less in the explorer, 0.2 KB in each page.
+foreach(program IN LISTS tiling_programs)
+  target_compile_options(${program}_tiling PRIVATE ${WEB_EXPLORER_OPTIMISE} -flto "SHELL:${inlining}")
+endforeach()
 add_library(tilings_registry STATIC ${source_root}/tools/registry.cpp ${source_root}/tools/periodic.cpp)
 target_link_libraries(tilings_registry PUBLIC atlas)
 foreach(program IN LISTS tiling_programs)
