@@ -12,4 +12,6 @@ while (($#)); do
   shift
 done
 [[ "$out" == *.js ]] || { echo "link-and-minify: no .js output in the link command" >&2; exit 1; }
+# Debian keeps terser, and what it needs, in /usr/share/nodejs.
+[[ -d /usr/share/nodejs ]] && export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 exec node "$(dirname "$0")/minify.cjs" "$out"

@@ -5,10 +5,8 @@
 // local and folds what is constant; the names the page and the glue share
 // (Module, GLUT, Browser, ...) are global and stay.
 //
-//   node web/minify.cjs FILE.js     (emcc's --js-transform)
+//   node web/minify.cjs FILE.js     (NODE_PATH=/usr/share/nodejs on Debian)
 const { readFileSync, writeFileSync } = require('node:fs');
-// Debian keeps its Node.js modules in /usr/share/nodejs.
-module.paths.push('/usr/share/nodejs');
 const { minify } = require('terser');
 
 const file = process.argv[2];
