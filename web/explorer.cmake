@@ -26,10 +26,10 @@ set(WEB_EXPLORER_OPTIMISE -O2 CACHE STRING "how the explorer's code is optimised
 add_compile_options(${WEB_EXPLORER_OPTIMISE})
 # The explorer's code is LLVM bitcode as GEOS's is (web/geos/build.sh), and
 # all of it is optimised at once when linked: 7 KB smaller, steps as quick.
-# Its code off the drag path stays at WEB_COLD_OPTIMISE below; a size
-# setting for more of it (-Oz everywhere: 55 KB smaller) makes the linked
-# module choose size-optimised copies of the library templates that the
-# drag path shares, and the steps a quarter to a third slower.
+# Its code off the drag path stays at WEB_COLD_OPTIMISE below: a size
+# setting for more of it makes the linked module keep size-optimised copies
+# of the library templates that the drag path shares, and the steps a
+# quarter to a third slower.
 add_compile_options(-flto)
 # The linked module is optimised again by binaryen, for size: 5 KB smaller
 # than at -O2, with drag steps as quick.
@@ -38,9 +38,10 @@ set(WEB_LINK_OPTIMISE -Oz CACHE STRING "how the explorer's linked module is opti
 # call where it costs at most 75 instructions, as -Os would, rather than
 # -O2's 225: 18 KB smaller, drag steps as quick (all of it at -Os is 37 KB
 # smaller again, and its steps a third slower).
-set(inlining -mllvm -inline-threshold=75)
+set(inline_limit 75)
+set(inlining -mllvm -inline-threshold=${inline_limit})
 add_compile_options("SHELL:${inlining}")
-set(link_inlining -Wl,-mllvm,-inline-threshold=75)
+set(link_inlining -Wl,-mllvm,-inline-threshold=${inline_limit})
 
 add_subdirectory(${source_root}/faces faces)
 add_subdirectory(${source_root}/symmetry symmetry)
