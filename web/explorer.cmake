@@ -27,9 +27,8 @@ add_compile_options(${WEB_EXPLORER_OPTIMISE})
 # The explorer's code is LLVM bitcode as GEOS's is (web/geos/build.sh), and
 # all of it is optimised at once when linked: 7 KB smaller, steps as quick.
 # Its code off the drag path stays at WEB_COLD_OPTIMISE below: a size
-# setting for more of it makes the linked module keep size-optimised copies
-# of the library templates that the drag path shares, and the steps a
-# quarter to a third slower.
+# setting for more of it, even with the face analysis left at -O2, makes
+# the drag steps a quarter to a third slower (docs/performance.md).
 add_compile_options(-flto)
 # The linked module is optimised again by binaryen, for size: 5 KB smaller
 # than at -O2, with drag steps as quick.
