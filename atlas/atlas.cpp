@@ -5,6 +5,7 @@
 
 #include "atlas/motions.h"
 #include "atlas/tables.h"
+#include "faces/vec2.h"
 
 namespace atlas {
 
@@ -85,17 +86,10 @@ void storeOwnPatch(const Entry& entry) {
 }
 
 void reducePeriods(Vec& u, Vec& v) {
-  const auto dot = [](Vec a, Vec b) { return a.x * b.x + a.y * b.y; };
-  // Each step takes the nearest multiple of one period off the other; the
-  // longer one shrinks until neither can.
-  for (int step = 0; step < 64; ++step) {
-    const bool uShorter = dot(u, u) <= dot(v, v);
-    Vec& shorter = uShorter ? u : v;
-    Vec& longer = uShorter ? v : u;
-    const double k = std::round(dot(shorter, longer) / dot(shorter, shorter));
-    if (k == 0) return;
-    longer = {longer.x - k * shorter.x, longer.y - k * shorter.y};
-  }
+  faces::Vec2 a{u.x, u.y}, b{v.x, v.y};
+  faces::reduceBasis(a, b);
+  u = {a.x, a.y};
+  v = {b.x, b.y};
 }
 
 std::span<const Entry> entries() {

@@ -252,12 +252,7 @@ bool before(Vec2 l, Vec2 r, double near) {
 }  // namespace
 
 Lattice reduceLattice(Vec2 a, Vec2 b, double near) {
-  for (int step = 0; step < 100; ++step) {
-    if (dot(b, b) < dot(a, a)) std::swap(a, b);
-    const double m = std::round(dot(a, b) / dot(a, a));
-    if (m == 0) break;
-    b = minus(b, times(m, a));
-  }
+  reduceBasis(a, b);
   std::vector<Vec2> small;
   for (int i = -2; i <= 2; ++i)
     for (int j = -2; j <= 2; ++j)

@@ -19,6 +19,20 @@ inline double cross(Vec2 p, Vec2 q) { return p.x * q.y - p.y * q.x; }
 // fits and searches take many of them.
 inline double length(Vec2 p) { return std::sqrt(dot(p, p)); }
 
+// Two periods of a lattice brought to its shortest (Lagrange and Gauss):
+// the nearest multiple of the shorter is taken off the longer until none
+// can be; each keeps its name.
+inline void reduceBasis(Vec2& a, Vec2& b) {
+  for (int step = 0; step < 100; ++step) {
+    const bool aShorter = dot(a, a) <= dot(b, b);
+    Vec2& shorter = aShorter ? a : b;
+    Vec2& longer = aShorter ? b : a;
+    const double k = std::round(dot(shorter, longer) / dot(shorter, shorter));
+    if (k == 0) return;
+    longer = minus(longer, times(k, shorter));
+  }
+}
+
 // How far p lies from the segment s-e.
 inline double distanceToSegment(Vec2 p, Vec2 s, Vec2 e) {
   const auto distance = [](Vec2 a, Vec2 b) { return std::hypot(a.x - b.x, a.y - b.y); };
