@@ -36,7 +36,6 @@ constexpr double matchWithin = 1e-4;
 // A corner is convex while the sine of its angle is above this: short of
 // 179.9 degrees.
 constexpr double convexSine = 1e-3;
-constexpr std::string_view concaveTile = "a tile would no longer be convex";
 
 // ---- The parameters -----------------------------------------------------
 
@@ -442,15 +441,25 @@ std::optional<Shape> nearestKeepingTiles(const Family& f, const Shape& from, con
   return shapeAt(f, wanted, x);
 }
 
-std::optional<Fault> keepingFault(const Family& f, const Shape& s, const TileKeeping& keep) {
-  if (std::optional<Fault> fault = faultOf(f, s)) return fault;
+namespace {
+
+// Whether every tile that keeps convex is still convex at s.
+bool staysConvex(const Family& f, const Shape& s, const TileKeeping& keep) {
   const std::vector<Vec2> st = placed(f, s);
   for (std::size_t i = 0; i < keep.convex.size() && i < f.faces.size(); ++i) {
     if (!keep.convex[i]) continue;
     const Measure m = measured(cornersOf(f, s, st, int(i)));
     if (std::any_of(m.sines.begin(), m.sines.end(), [](double sine) { return sine <= convexSine; }))
-      return Fault{-1, std::string(concaveTile)};
+      return false;
   }
+  return true;
+}
+
+}  // namespace
+
+std::optional<Fault> keepingFault(const Family& f, const Shape& s, const TileKeeping& keep) {
+  if (std::optional<Fault> fault = faultOf(f, s)) return fault;
+  if (!staysConvex(f, s, keep)) return Fault{-1, "a tile would no longer be convex"};
   return std::nullopt;
 }
 
@@ -465,8 +474,9 @@ bool moveKeepingTiles(const Family& f, Shape& s, const Shape& wanted, const Tile
   const auto moves = [&](const Shape& to) { return (parametersOf(f, to) - x).norm() > 1e-6 * f.size; };
   if ((target - x).norm() <= 1e-6 * f.size) return false;  // nothing asked
   const std::optional<Shape> whole = nearestKeepingTiles(f, s, wanted, keep);
-  std::optional<Fault> fault = whole ? keepingFault(f, *whole, keep) : std::nullopt;
-  if (fault && fault->what == concaveTile) fault = Fault{orbit, who + " cannot move further and keep the tiles convex"};
+  std::optional<Fault> fault = whole ? faultOf(f, *whole) : std::nullopt;
+  if (whole && !fault && !staysConvex(f, *whole, keep))
+    fault = Fault{orbit, who + " cannot move further and keep the tiles convex"};
   if (whole && !fault) {
     if (!moves(*whole)) {
       say({orbit, who + " cannot move and keep the tiles congruent"});

@@ -333,13 +333,13 @@ ShapeOutcome applyShape(Opened& e, const LinkRequest& r) {
                            offered(e));
     return out;
   }
-  if (r.keepTiles == true && !keepTiles(e, true)) {
+  if (!r.keepTiles) {
+    keepTilesUnsaid(e, !r.shape.empty() || !r.bends.empty());
+  } else if (!keepTiles(e, *r.keepTiles)) {
     out.problems.push_back(name + " has no congruent tiles in different orbits of " + e.family.family->keep.name +
                            " to keep congruent");
     return out;
   }
-  if (!r.keepTiles) keepTilesUnsaid(e, !r.shape.empty() || !r.bends.empty());
-  if (r.keepTiles == false) keepTiles(e, false);
   const family::Family& f = *e.family.family;
   family::Shape s = e.family.own;
   const double near = 1e-4 * f.size;
