@@ -47,7 +47,9 @@ TEST_P(EveryEntryExplored, OpensWithSomethingToMove) {
   EXPECT_EQ(e.feedback.status.identity.find("the tiles kept congruent leave nothing to move") != std::string::npos,
             rigid)
       << e.feedback.status.identity;
-  if (rigid) EXPECT_FALSE(e.family.tiles.has_value());
+  if (rigid) {
+    EXPECT_FALSE(e.family.tiles.has_value());
+  }
 }
 
 TEST(AtlasExplored, RegularTilingsHaveTheirSymmetryMode) {

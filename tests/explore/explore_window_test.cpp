@@ -48,6 +48,16 @@ std::string lastStatus(const RunningProgram& program, const std::string& name) {
   return status;
 }
 
+// Presses `key` in the window; the status for `name` once it says `part`
+// (or no longer does, with `says` false), or after three seconds.
+std::string pressUntil(const RunningProgram& program, unsigned long window, const std::string& key,
+                       const std::string& name, const std::string& part, bool says = true) {
+  testbed::xdotool("key --window " + std::to_string(window) + " " + key);
+  for (int i = 0; i < 100 && (lastStatus(program, name).find(part) != std::string::npos) != says; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  return lastStatus(program, name);
+}
+
 std::string at(unsigned long window, double x, double y) {
   return " mousemove --window " + std::to_string(window) + " " + std::to_string(int(std::lround(x))) +
          " " + std::to_string(int(std::lround(y)));
@@ -328,10 +338,7 @@ TEST(ExploreSymmetry, AVertexDragKeepsTheVerdictAndTheGroup) {
   const std::string shape = awaitLine(program, "shape: ");
   const std::string moved = lastStatus(program, "pentatile1");
 
-  testbed::xdotool("key --window " + std::to_string(window) + " g");
-  for (int i = 0; i < 100 && lastStatus(program, "pentatile1").find("keeps p1") == std::string::npos; ++i)
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  EXPECT_NE(lastStatus(program, "pentatile1").find("keeps p1, "), std::string::npos);
+  EXPECT_NE(pressUntil(program, window, "g", "pentatile1", "keeps p1").find("keeps p1, "), std::string::npos);
   testbed::xdotool("key --window " + std::to_string(window) + " m");
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(handles(testbed::screenshot(window)).size(), 5u) << "construction mode: the five given points";
@@ -353,12 +360,7 @@ TEST(ExploreSymmetry, OneTileInTwoOrbitsOpensKeptCongruentAndAFreesIt) {
   const std::string first = awaitLine(program, "pentatile6 | ");
   EXPECT_NE(first.find("keeps p2, tiles kept congruent, 1 degree of freedom"), std::string::npos) << first;
   const auto pressed = [&](bool kept) {
-    testbed::xdotool("key --window " + std::to_string(window) + " a");
-    for (int i = 0; i < 100; ++i) {
-      if ((lastStatus(program, "pentatile6").find("tiles kept congruent") != std::string::npos) == kept) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    }
-    return lastStatus(program, "pentatile6");
+    return pressUntil(program, window, "a", "pentatile6", "tiles kept congruent", kept);
   };
   const std::string apart = pressed(false);
   EXPECT_EQ(apart.find("tiles kept congruent"), std::string::npos) << apart;

@@ -12,6 +12,7 @@
 #include <map>
 #include <span>
 #include <sstream>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,16 @@ void expectCardsOf(const std::vector<std::string>& cards, std::span<const Tiling
   }
 }
 
+// drive.mjs's listing of a page's entries: an entry's fields on a line,
+// tab separated, and its identity card on the line after it.
+std::pair<std::vector<std::string>, std::vector<std::string>> entriesAndCards(const std::string& listing) {
+  std::vector<std::string> entries, cards;
+  std::istringstream lines(listing);
+  for (std::string line; std::getline(lines, line);)
+    (line.find('\t') != std::string::npos ? entries : cards).push_back(line);
+  return {entries, cards};
+}
+
 // Each entry's first line is its link, picture, link to the explorer and
 // summary; its identity card follows on the next, and opens with the group
 // the native analysis wrote into docs/identity.tsv.
@@ -188,10 +199,7 @@ TEST(WebSite, IndexLinksEveryPageWithItsPictureAndSummary) {
   if (!haveChromium()) GTEST_SKIP() << "chromium is not installed (Ubuntu has it only as a snap)";
   const testbed::CommandResult index = drive("index " WEB_SITE);
   ASSERT_EQ(index.status, 0) << index.output;
-  std::vector<std::string> entries, cards;
-  std::istringstream lines(index.output);
-  for (std::string line; std::getline(lines, line);)
-    (line.find(".html\t") != std::string::npos ? entries : cards).push_back(line);
+  const auto [entries, cards] = entriesAndCards(index.output);
   std::vector<std::string> expected;
   for (const TilingProgram& p : tools::tilingPrograms())
     expected.push_back(std::string(p.name) + ".html\t1\texplore.html?tiling=" +
@@ -206,10 +214,7 @@ TEST(WebSite, AtlasShowsEveryEntryAndItsPictureOpensItInTheExplorer) {
   if (!haveChromium()) GTEST_SKIP() << "chromium is not installed (Ubuntu has it only as a snap)";
   const testbed::CommandResult atlas = drive("atlas " WEB_SITE);
   ASSERT_EQ(atlas.status, 0) << atlas.output;
-  std::vector<std::string> entries, cards;
-  std::istringstream lines(atlas.output);
-  for (std::string line; std::getline(lines, line);)
-    (line.find("\t") != std::string::npos ? entries : cards).push_back(line);
+  const auto [entries, cards] = entriesAndCards(atlas.output);
   std::vector<std::string> expected;
   for (const TilingProgram& p : tools::atlasTilings())
     expected.push_back("explore.html?tiling=" + std::string(p.name) + "&keep=\t1\t-\t" + std::string(p.name) + " " +
