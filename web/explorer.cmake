@@ -18,26 +18,25 @@
 set(WEB_EXCEPTIONS -fwasm-exceptions CACHE STRING "how GEOS and the explorer catch C++ exceptions")
 add_compile_options(${WEB_EXCEPTIONS})
 
-# How the explorer's own code is optimised: -O2 as the programs are; -Oz,
-# for the code and the link, made the page 43 KB smaller but its drag steps
-# about twice as slow (docs/performance.md), so it is a choice, not the
-# default.
-set(WEB_EXPLORER_OPTIMISE -O2 CACHE STRING "how the explorer's code is optimised")
+# How the explorer's own code is optimised: for size, -Os, with the
+# compiler's inlining kept. Emscripten's -Os and -Oz also turn that
+# inlining off (-fno-inline-functions, leaving it to binaryen), so that
+# every small accessor of the C++ library stays a call: the drag steps were
+# a third slower for it. -Os with -finline-functions is 20 KB smaller than
+# -O2 and as quick (docs/performance.md).
+set(WEB_EXPLORER_OPTIMISE -Os -finline-functions CACHE STRING "how the explorer's code is optimised")
 add_compile_options(${WEB_EXPLORER_OPTIMISE})
 # The explorer's code is LLVM bitcode as GEOS's is (web/geos/build.sh), and
 # all of it is optimised at once when linked: 7 KB smaller, steps as quick.
-# Its code off the drag path stays at WEB_COLD_OPTIMISE below: a size
-# setting for more of it, even with the face analysis left at -O2, makes
-# the drag steps a quarter to a third slower (docs/performance.md).
 add_compile_options(-flto)
 # The linked module is optimised again by binaryen, for size: 5 KB smaller
 # than at -O2, with drag steps as quick.
 set(WEB_LINK_OPTIMISE -Oz CACHE STRING "how the explorer's linked module is optimised")
 # The compiler, and the link in its optimisation of the bitcode, inline a
-# call where it costs at most 75 instructions, as -Os would, rather than
-# -O2's 225: 18 KB smaller, drag steps as quick (all of it at -Os is 37 KB
-# smaller again, and its steps a third slower).
-set(inline_limit 75)
+# call where it costs at most 50 instructions, as clang's -Os does: the
+# link optimises as -O2 does, whose 225 would apply to GEOS's code (and to
+# the explorer's built at -O2). 11 KB smaller than 75, steps as quick.
+set(inline_limit 50)
 set(inlining -mllvm -inline-threshold=${inline_limit})
 add_compile_options("SHELL:${inlining}")
 set(link_inlining -Wl,-mllvm,-inline-threshold=${inline_limit})
@@ -78,8 +77,9 @@ add_subdirectory(${source_root}/explore explore)
 
 # Code that no drag step runs (the atlas's tables, the files written on a
 # key, the link read at start and written on letting go, the registry's
-# lookups) is optimised for size: it is a third of the explorer's own code,
-# and its speed is never felt (docs/performance.md).
+# lookups) is optimised for size alone, Emscripten's -Oz with no inlining:
+# it is a third of the explorer's own code, and its speed is never felt
+# (docs/performance.md).
 set(WEB_COLD_OPTIMISE -Oz CACHE STRING "how the explorer's code off the drag path is optimised")
 target_compile_options(atlas PRIVATE ${WEB_COLD_OPTIMISE})
 target_compile_options(tilings_svg PRIVATE ${WEB_COLD_OPTIMISE})

@@ -345,9 +345,9 @@ TEST(ExplorePage, ThePageLeavesOutWhatNoCallReachesAndTravelsLight) {
     const testbed::CommandResult gz =
         testbed::runCommand(std::string("gzip -9c " WEB_SITE "/") + file + " | wc -c");
     ASSERT_EQ(gz.status, 0) << gz.output;
-    kilobytes += std::stod(gz.output) / 1024;
+    kilobytes += std::stod(gz.output) / 1000;
   }
-  EXPECT_LT(kilobytes, 440) << "the explorer page weighs " << kilobytes << " KB after gzip";
+  EXPECT_LT(kilobytes, 400) << "the explorer page weighs " << kilobytes << " KB after gzip";
 }
 
 }  // namespace
