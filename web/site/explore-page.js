@@ -132,6 +132,7 @@
   // (a finger on the canvas moves the drawing, not the page). The drawing
   // buffer, GLUT's window, is that times the pixel ratio; GLUT's reshape
   // keeps the view across the change.
+  var cssWidth = 1024;  // the canvas's width in CSS pixels, as fit() last set it
   function fit() {
     var width = Math.min(1024, document.getElementById('explorer').clientWidth);
     var height = Math.round(width * 700 / 1024);
@@ -141,6 +142,7 @@
     }
     view.style.width = width + 'px';
     view.style.height = height + 'px';
+    cssWidth = width;
     var ratio = window.devicePixelRatio || 1;
     var w = Math.round(width * ratio), h = Math.round(height * ratio);
     if (started && (w !== canvas.width || h !== canvas.height)) Module._explorerResize(w, h);
@@ -155,8 +157,10 @@
       .addEventListener('change', function () { fit(); watchRatio(); }, { once: true });
   })();
 
-  // Window (buffer) pixels per CSS pixel.
-  function bufferScale() { return canvas.width / canvas.getBoundingClientRect().width; }
+  // Window (buffer) pixels per CSS pixel. From the width fit() set, not the
+  // canvas's box: reading the box in a drag step would lay the page out
+  // there and then, after the status and before the labels changed it again.
+  function bufferScale() { return canvas.width / cssWidth; }
 
   // How near a press must come to a handle: a pointer's 12 pixels, a
   // fingertip's 34 (about 9 mm), both in CSS pixels.
