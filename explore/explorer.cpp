@@ -5,6 +5,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "shape/link.h"
 #include "shape/reach.h"
 #include "explore/triangles.h"
 #include "family/moves.h"
@@ -334,14 +335,15 @@ std::string pointsLine(const Explorer& e) {
   std::ostringstream out;
   out.precision(9);
   if (inSymmetryMode(e)) {
+    // The numbers as the link writes them, float noise as 0.
     const family::Family f = shape::familyInExportFrame(e);
+    const auto at = [&](faces::Vec2 p) {
+      return " (" + shape::linkNumber(p.x, f.size) + ", " + shape::linkNumber(p.y, f.size) + ")";
+    };
     out << "keeps " << f.keep.name << ":";
-    for (int k = 0; k < int(f.orbits.size()); ++k) {
-      const faces::Vec2 p = family::representativeAt(f, e.family.shape, k);
-      out << (k ? "  " : " ") << f.orbits[k].name << " (" << float(p.x) << ", " << float(p.y) << ")";
-    }
-    const faces::Vec2 u = e.family.shape.u, v = e.family.shape.v;
-    out << "  u (" << float(u.x) << ", " << float(u.y) << ")  v (" << float(v.x) << ", " << float(v.y) << ")";
+    for (int k = 0; k < int(f.orbits.size()); ++k)
+      out << (k ? "  " : " ") << f.orbits[k].name << at(family::representativeAt(f, e.family.shape, k));
+    out << "  u" << at(e.family.shape.u) << "  v" << at(e.family.shape.v);
     return out.str();
   }
   const auto names = e.program->givenPoints();

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <regex>
 #include <string>
 
 #include "explore/explorer.h"
@@ -387,6 +388,33 @@ TEST(KeptTiles, NoneToKeepWhereTheGroupKeepsEveryClass) {
   explore::load(e, *tools::findTilingProgram("quadtile"));
   EXPECT_FALSE(explore::keepTiles(e, true));
   EXPECT_FALSE(e.family.tiles.has_value());
+}
+
+// The shape line printed on letting go gives each position as the link
+// does, so that one copied from it reads back the same: the same numbers,
+// float noise as 0 (pentatile3 in p3 and mixtile4 leave 1e-7 of it).
+TEST(ShapeLine, GivesThePositionsAsTheLinkWritesThem) {
+  const auto numbers = [](const std::string& text) {
+    std::vector<std::string> found;
+    static const std::regex number(R"(-?[0-9][0-9.e+-]*)");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), number); it != std::sregex_iterator(); ++it)
+      found.push_back(it->str());
+    return found;
+  };
+  for (const char* name : {"pentatile3", "mixtile4", "pentatile5"}) {
+    Explorer e;
+    explore::load(e, *tools::findTilingProgram(name));
+    ASSERT_TRUE(explore::inSymmetryMode(e)) << name;
+    classesAfterDrags(e, 3);
+    const std::string line = explore::pointsLine(e), link = explore::linkOf(e);
+    const std::string positions = line.substr(line.find(':'));
+    const std::vector<std::string> linked = numbers(link.substr(link.find("&keep=")));
+    for (const std::string& n : numbers(positions)) {
+      EXPECT_EQ(n.find('e'), std::string::npos) << name << ": " << line;
+      EXPECT_NE(std::find(linked.begin(), linked.end(), n), linked.end()) << name << ": " << n << " of " << line
+                                                                          << " is not in " << link;
+    }
+  }
 }
 
 }  // namespace
